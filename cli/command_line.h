@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "linkcalc/field.h"
+
+namespace linkcalc::cli {
+
+// A command line that cannot be carried out; exit status 64.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CommandLine {
+    std::vector<std::pair<Field, std::string>> inputs;  // field texts, in the order given
+    bool json = false;
+    std::optional<std::string> csvPath;  // "-": standard input
+    bool help = false;
+    bool version = false;
+};
+
+// Options take their text as "--name=TEXT" or as the next argument, whatever it holds.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace linkcalc::cli

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "linkcalc/calc_run.h"
+#include "linkcalc/memory_sheet.h"
+
+namespace linkcalc::cli {
+
+// The results laid out like the main window, with units.
+std::string TextReport(const MemorySheet& sheet);
+
+// One line for standard error, naming the title and the field to correct.
+std::string ErrorLine(const RunResult& result);
+
+// {"outcome", "notice", "failure", "fields"} as one JSON object.
+std::string JsonReport(const RunResult& result, const MemorySheet& sheet);
+
+std::string_view OutcomeName(RunOutcome outcome);
+
+}  // namespace linkcalc::cli

@@ -1,0 +1,32 @@
+#include "linkcalc/numeric_text.h"
+#include "linkcalc/run_failure.h"
+#include "linkcalc/stages.h"
+
+namespace linkcalc {
+namespace {
+
+constexpr double kMhzPerGhz = 1000;
+constexpr double kKilometresPerMile = 1.609;
+constexpr double kFreeSpaceLossConstant = 92.4;  // GHz and kilometres
+
+}  // namespace
+
+void ComputeFadeMargin(CalcSheet& sheet, RunValues& v) {
+    using Cause = FailureCause;
+    v.FrequencyMHz = v.FrequencyMHz / kMhzPerGhz;
+    const double bandTerm = Checked(Cause::BandInvalid, [&] { return 20 * Log10(v.FrequencyMHz); });
+    const double km = Checked(Cause::DistanceTooLarge, [&] { return v.DistanceMiles * kKilometresPerMile; });
+    const double distanceTerm = Checked(Cause::DistanceNotPositive, [&] { return 20 * Log10(km); });
+
+    v.RadioTxPower = Checked(Cause::TransmitPower1OutOfRange,
+                             [&] { return IntegerOfText(sheet.Text(Field::TxtMTP)); });
+    const double power = v.RadioTxPower;
+    const double margin = Checked(Cause::GainsTooLarge, [&] {
+        return (((v.AntennaGain2 + v.AntennaGain1) + power) - v.RxSensitivity) -
+               ((bandTerm + kFreeSpaceLossConstant) + distanceTerm);
+    });
+    sheet.SetText(Field::TxtFM,
+                  Checked(Cause::GainsTooLarge, [&] { return roundoff2(TextOfNumber(margin)); }));
+}
+
+}  // namespace linkcalc
