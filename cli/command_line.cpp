@@ -10,8 +10,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) != 0) throw UsageError("unexpected argument \"" + arg + "\"");
         const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos
-                                                                           : equals - 2);
+        const std::string name =
+            arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
         if (name == "help" || name == "version" || name == "json") {
             if (equals != std::string::npos) throw UsageError("--" + name + " takes no value");
             (name == "help" ? line.help : name == "version" ? line.version : line.json) = true;

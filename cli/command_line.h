@@ -12,7 +12,7 @@ namespace linkcalc::cli {
 
 // A command line that cannot be carried out; exit status 64.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -16,7 +16,8 @@ std::vector<CsvRecord> ReadCsv(std::string_view text) {
     std::size_t line = 1;
     const std::size_t n = text.size();
     const auto atLineEnd = [&](std::size_t at) {
-        return at < n && (text[at] == '\n' || (text[at] == '\r' && at + 1 < n && text[at + 1] == '\n'));
+        return at < n &&
+               (text[at] == '\n' || (text[at] == '\r' && at + 1 < n && text[at + 1] == '\n'));
     };
     const auto skipLineEnd = [&] {
         i += text[i] == '\r' ? 2 : 1;

@@ -10,11 +10,11 @@ namespace linkcalc::cli {
 
 // A CSV text that does not follow RFC 4180; names the line where it goes wrong.
 class CsvError : public std::runtime_error {
-public:
+  public:
     CsvError(std::size_t line, const std::string& what);
     std::size_t Line() const { return line_; }
 
-private:
+  private:
     std::size_t line_;
 };
 

@@ -11,7 +11,7 @@ namespace linkcalc {
 // The named text fields a calculation run reads and writes. The main window
 // implements it over its widgets; MemorySheet holds the fields in memory.
 class CalcSheet {
-public:
+  public:
     virtual ~CalcSheet() = default;
 
     // Text of a field; for a choice, its chosen item or typed text; for a unit label, its caption.

@@ -15,7 +15,8 @@ void ComputeFadeMargin(CalcSheet& sheet, RunValues& v) {
     using Cause = FailureCause;
     v.FrequencyMHz = v.FrequencyMHz / kMhzPerGhz;
     const double bandTerm = Checked(Cause::BandInvalid, [&] { return 20 * Log10(v.FrequencyMHz); });
-    const double km = Checked(Cause::DistanceTooLarge, [&] { return v.DistanceMiles * kKilometresPerMile; });
+    const double km =
+        Checked(Cause::DistanceTooLarge, [&] { return v.DistanceMiles * kKilometresPerMile; });
     const double distanceTerm = Checked(Cause::DistanceNotPositive, [&] { return 20 * Log10(km); });
 
     v.RadioTxPower = Checked(Cause::TransmitPower1OutOfRange,

@@ -95,8 +95,12 @@ constexpr bool FieldTableInOrder() {
 }
 static_assert(FieldTableInOrder(), "kFields must list the fields in enum order");
 
-constexpr const FieldInfo& InfoOf(Field field) { return kFields[static_cast<std::size_t>(field)]; }
-constexpr std::string_view NameOf(Field field) { return InfoOf(field).name; }
+constexpr const FieldInfo& InfoOf(Field field) {
+    return kFields[static_cast<std::size_t>(field)];
+}
+constexpr std::string_view NameOf(Field field) {
+    return InfoOf(field).name;
+}
 std::optional<Field> FieldNamed(std::string_view name);
 
 // Cuts a text to the field's length limit, counting characters (UTF-8 sequences).

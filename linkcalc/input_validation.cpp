@@ -16,8 +16,8 @@ constexpr Notice kN2{"Select an antenna.", kInvalidInput, Field::TxtAntG};
 constexpr Notice kN3{"Enter correct cable loss", kMissingInput, Field::TxtCblLss1};
 constexpr Notice kN4{"Enter a numeric value for antenna 1.\r\ne.i 0, 1, 2, 30 etc...",
                      kInvalidInput, Field::TxtAntG};
-constexpr Notice kN5{"Enter a none negative numeric value for antenna 1.\r\nInvalid Input!", {},
-                     Field::TxtAntG};
+constexpr Notice kN5{
+    "Enter a none negative numeric value for antenna 1.\r\nInvalid Input!", {}, Field::TxtAntG};
 constexpr Notice kN6{"Select miles or Km.", kInvalidInput, Field::Cmbmilekm};
 constexpr Notice kN7{"Enter the distance in miles or Km.", kInvalidInput, Field::TxtDM};
 constexpr Notice kN8{"You must enter a numeric value\r\nThis value should be in miles or KM.",
@@ -28,15 +28,19 @@ constexpr Notice kN11{"Select an antenna.", kInvalidInput, Field::TxtAntG2};
 constexpr Notice kN12{"Enter correct cable loss", kMissingInput, Field::TxtCblLoss2};
 constexpr Notice kN13{"Enter a numeric value for antenna 2.\r\ne.i 0, 1, 2, 30 etc...",
                       kInvalidInput, Field::TxtAntG2};
-constexpr Notice kN14{"Enter a none negative numeric value for antenna 2.\r\nInvalid Input!", {},
-                      Field::TxtAntG2};
+constexpr Notice kN14{
+    "Enter a none negative numeric value for antenna 2.\r\nInvalid Input!", {}, Field::TxtAntG2};
 constexpr Notice kN15{"Enter a numeric value for the cable loss.\r\ne.i -1, 0, 1, etc...",
                       kInvalidInput, Field::TxtCblLoss2};
 
 // The two gains of the recommended antennas that are sold with no cable.
-bool IsCablelessGain(std::string_view gain) { return gain == "23" || gain == "19"; }
+bool IsCablelessGain(std::string_view gain) {
+    return gain == "23" || gain == "19";
+}
 
-bool HasMinusAtAnEnd(std::string_view text) { return StartsWithMinus(text) || EndsWithMinus(text); }
+bool HasMinusAtAnEnd(std::string_view text) {
+    return StartsWithMinus(text) || EndsWithMinus(text);
+}
 
 void SetUnitCaptions(CalcSheet& sheet, std::string_view caption) {
     sheet.SetCaption(Field::Lblft1, caption);

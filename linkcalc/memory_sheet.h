@@ -12,7 +12,7 @@ namespace linkcalc {
 // A calculation sheet held in memory, as the main window shows it when it opens: both cable
 // losses "0", the unit labels "ft", everything else empty.
 class MemorySheet final : public CalcSheet {
-public:
+  public:
     struct Selection {
         Field field;
         int start;
@@ -35,7 +35,7 @@ public:
     std::optional<Selection> LastSelection() const { return selection_; }
     const std::vector<Notice>& Notices() const { return notices_; }
 
-private:
+  private:
     static std::size_t Index(Field field) { return static_cast<std::size_t>(field); }
 
     std::array<std::string, kFieldCount> texts_;

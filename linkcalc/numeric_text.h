@@ -10,7 +10,7 @@ namespace linkcalc {
 
 // A conversion that cannot be carried out: a text that is not numeric, or a value out of range.
 class NumericTextError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -21,8 +21,8 @@ public:
 std::optional<double> ParseNumericText(std::string_view text);
 
 bool IsNumericText(std::string_view text);
-double NumberOfText(std::string_view text);  // throws NumericTextError
-std::string TextOfNumber(double x);          // 15 significant digits; x must be finite
+double NumberOfText(std::string_view text);         // throws NumericTextError
+std::string TextOfNumber(double x);                 // 15 significant digits; x must be finite
 std::int16_t IntegerOfText(std::string_view text);  // ties to even; throws NumericTextError
 std::string TextOfInteger(std::int16_t value);
 

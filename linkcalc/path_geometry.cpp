@@ -39,8 +39,7 @@ void ComputePathGeometry(CalcSheet& sheet, RunValues& values) {
     WriteRounded(sheet, Field::TxtFSL, loss);
 
     double radius = Checked(Cause::DistanceTooLarge, [&] {
-        return kFresnelConstant *
-               std::pow(std::pow(d / 2, 2) * kMhzPerGhz / (f * d), 0.5);
+        return kFresnelConstant * std::pow(std::pow(d / 2, 2) * kMhzPerGhz / (f * d), 0.5);
     });
     if (metric) radius = radius * kMetresPerFoot;
     WriteRounded(sheet, Field::TxtFR, radius);

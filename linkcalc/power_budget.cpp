@@ -37,7 +37,8 @@ void ComputePowerBudget(CalcSheet& sheet, RunValues& v) {
         sheet.SetText(Field::TxtEIRP2, TextOfNumber(v.Eirp2));
         // The transmit power that gives exactly 30 dBm EIRP, capped by the band.
         const double m1 = Checked(Cause::Side1TooLarge, [&] { return p - v.EirpExcess1; });
-        sheet.SetText(Field::TxtMTP, m1 > limit.cap ? std::string(limit.capText) : TextOfNumber(m1));
+        sheet.SetText(Field::TxtMTP,
+                      m1 > limit.cap ? std::string(limit.capText) : TextOfNumber(m1));
         const double m2 = Checked(Cause::Side2TooLarge, [&] { return p - v.EirpExcess2; });
         sheet.SetText(Field::TxtMTP2,
                       m2 > limit.cap ? std::string(limit.capText) : TextOfNumber(m2));
@@ -57,8 +58,8 @@ void ComputePowerBudget(CalcSheet& sheet, RunValues& v) {
                           [&] { return NumberOfText(sheet.Text(Field::TxtEIRP2)); });
     }
 
-    v.FreeSpaceLoss = Checked(Cause::DistanceTooLarge,
-                              [&] { return NumberOfText(sheet.Text(Field::TxtFSL)); });
+    v.FreeSpaceLoss =
+        Checked(Cause::DistanceTooLarge, [&] { return NumberOfText(sheet.Text(Field::TxtFSL)); });
     v.ExpectedRssi1 =
         Checked(Cause::Side1TooLarge, [&] { return ((v.Eirp2 - v.FreeSpaceLoss) + g1) - l1; });
     sheet.SetText(Field::TxtERSSI, TextOfNumber(v.ExpectedRssi1));

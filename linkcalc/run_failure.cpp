@@ -23,10 +23,10 @@ constexpr std::array<Failure, 14> kFailures{{
      "The maximum transmit power of side 1 is out of range; check the gain and cable loss of "
      "antenna 1.",
      Field::TxtAntG},
-    {FailureCause::Side1TooLarge,
-     "The gain or cable loss of antenna 1 is too large to calculate.", Field::TxtAntG},
-    {FailureCause::Side2TooLarge,
-     "The gain or cable loss of antenna 2 is too large to calculate.", Field::TxtAntG2},
+    {FailureCause::Side1TooLarge, "The gain or cable loss of antenna 1 is too large to calculate.",
+     Field::TxtAntG},
+    {FailureCause::Side2TooLarge, "The gain or cable loss of antenna 2 is too large to calculate.",
+     Field::TxtAntG2},
     {FailureCause::GainsTooLarge, "The antenna gains are too large to calculate.", Field::TxtAntG},
     {FailureCause::Unexpected, "The calculation could not be carried out.", Field::TxtCblLss1},
 }};
@@ -41,8 +41,12 @@ static_assert(FailuresInOrder(), "kFailures must list the causes in enum order")
 
 }  // namespace
 
-const Failure& FailureOf(FailureCause cause) { return kFailures[static_cast<std::size_t>(cause)]; }
+const Failure& FailureOf(FailureCause cause) {
+    return kFailures[static_cast<std::size_t>(cause)];
+}
 
-const char* RunFailureError::what() const noexcept { return FailureOf(cause_).message.data(); }
+const char* RunFailureError::what() const noexcept {
+    return FailureOf(cause_).message.data();
+}
 
 }  // namespace linkcalc

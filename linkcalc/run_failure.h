@@ -37,16 +37,18 @@ struct Failure {
 const Failure& FailureOf(FailureCause cause);
 
 class RunFailureError : public std::exception {
-public:
+  public:
     explicit RunFailureError(FailureCause cause) : cause_(cause) {}
     FailureCause Cause() const { return cause_; }
     const char* what() const noexcept override;
 
-private:
+  private:
     FailureCause cause_;
 };
 
-[[noreturn]] inline void Fail(FailureCause cause) { throw RunFailureError(cause); }
+[[noreturn]] inline void Fail(FailureCause cause) {
+    throw RunFailureError(cause);
+}
 
 // Runs one step of a stage: a failed conversion, or a number that is not finite, fails the run
 // with the given cause.

@@ -11,7 +11,7 @@ namespace linkcalc {
 // Holds a run's writes over a sheet until the run has completed, so that a failed run leaves the
 // sheet as it was. Reads see the held writes.
 class StagedSheet final : public CalcSheet {
-public:
+  public:
     explicit StagedSheet(CalcSheet& base) : base_(base) {}
 
     std::string Text(Field field) const override;
@@ -24,7 +24,7 @@ public:
     // Writes the held texts to the sheet underneath, in field order.
     void Commit();
 
-private:
+  private:
     CalcSheet& base_;
     std::array<std::optional<std::string>, kFieldCount> held_;
 };
