@@ -6,7 +6,11 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -312,6 +316,114 @@ TEST(TextOfNumberTest, WrittenNumbersFollowTheTextRules) {
             // Only a value that rounds beyond the largest double can give an unreadable text.
             EXPECT_GT(std::fabs(x), 1.797693134862315e308);
         }
+    }
+}
+
+// The text rule written out over the C library's correctly rounded digits, as an independent
+// check: "%.14e" gives the 15 significant digits of the exact value of x.
+std::string TextByTheRule(double x) {
+    if (x == 0) return "0";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(x));
+    std::string digits(1, buffer[0]);
+    digits += std::string(buffer + 2, 14);
+    const int exponent = std::atoi(buffer + 17);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string out = x < 0 ? "-" : "";
+    if (exponent >= -4 && exponent < 15) {
+        if (exponent < 0) {
+            out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        } else {
+            const auto whole = static_cast<std::size_t>(exponent) + 1;
+            if (digits.size() <= whole) {
+                out += digits + std::string(whole - digits.size(), '0');
+            } else {
+                out += digits.substr(0, whole) + "." + digits.substr(whole);
+            }
+        }
+    } else {
+        out += digits.substr(0, 1);
+        if (digits.size() > 1) out += "." + digits.substr(1);
+        const int magnitude = std::abs(exponent);
+        out += exponent < 0 ? "E-" : "E+";
+        if (magnitude < 10) out += "0";
+        out += std::to_string(magnitude);
+    }
+    return out;
+}
+
+// True when the exact value of x lies halfway between two 15-digit decimals, where the choice
+// is free.
+bool IsTieAtTheSixteenthDigit(double x) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, "%.60e", std::fabs(x));
+    const std::string text(buffer);
+    const std::string rest = text.substr(17, text.find('e') - 17);  // from the 16th digit on
+    return rest[0] == '5' && rest.find_first_not_of('0', 1) == std::string::npos;
+}
+
+TEST(TextOfNumberTest, AgreesWithCorrectlyRoundedDigitsOverManyValues) {
+    std::mt19937_64 random(20240611);
+    std::vector<double> values;
+    // Short decimals, as most results are: whole numbers, tenths, hundredths and so on.
+    std::uniform_int_distribution<long long> wholes(0, 999'999'999'999'999LL);
+    std::uniform_int_distribution<int> places(0, 12);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(static_cast<double>(wholes(random) >> (random() % 50)) /
+                         std::pow(10.0, places(random)));
+    }
+    // Arbitrary doubles over the whole range, and values next to the form boundaries.
+    std::uniform_int_distribution<std::uint64_t> bits(0, 0x7FEF'FFFF'FFFF'FFFFULL);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t pattern = bits(random);
+        double x = 0;
+        static_assert(sizeof x == sizeof pattern);
+        std::memcpy(&x, &pattern, sizeof x);
+        values.push_back(x);
+    }
+    for (const double edge : {1e-4, 1e15, 1.0, 1e-5, 0.5, 999999999999999.0}) {
+        double below = edge;
+        double above = edge;
+        for (int step = 0; step < 50; ++step) {
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, 2 * edge);
+            values.push_back(below);
+            values.push_back(above);
+        }
+    }
+    int checked = 0;
+    for (const double magnitude : values) {
+        for (const double x : {magnitude, -magnitude}) {
+            if (IsTieAtTheSixteenthDigit(x)) continue;
+            ++checked;
+            ASSERT_EQ(TextOfNumber(x), TextByTheRule(x)) << "x = " << std::hexfloat << x;
+        }
+    }
+    EXPECT_GT(checked, 80000);
+}
+
+TEST(NumberOfTextTest, ReadsTheNearestDoubleOfRandomDecimalTexts) {
+    std::mt19937_64 random(1518);
+    std::uniform_int_distribution<int> digitCount(1, 22);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> exponent(-340, 330);
+    for (int i = 0; i < 50000; ++i) {
+        const int count = digitCount(random);
+        std::string digits;
+        for (int d = 0; d < count; ++d) digits += static_cast<char>('0' + digit(random));
+        const auto point = static_cast<std::size_t>(random() % (digits.size() + 1));
+        std::string text = digits.substr(0, point) + "." + digits.substr(point);
+        if (text == ".") text = "0";
+        if (random() % 2) text += "E" + std::to_string(exponent(random) / (random() % 3 + 1));
+        SCOPED_TRACE(text);
+        const double expected = std::strtod(text.c_str(), nullptr);
+        if (!std::isfinite(expected)) {
+            ASSERT_FALSE(IsNumericText(text));
+            continue;
+        }
+        ASSERT_TRUE(IsNumericText(text));
+        ASSERT_EQ(NumberOfText(text), expected);
+        ASSERT_EQ(NumberOfText(text + "-"), -expected);
     }
 }
 
