@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace linkcalc::windows {
+
+// Geometry in the control tables is in twips; at 96 dots per inch a pixel is 15 twips.
+inline constexpr int kTwipsPerPixel = 15;
+
+constexpr int Pixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
+enum class Kind : std::uint8_t {
+    Frame,          // a box without caption that holds other controls
+    Label,          // wraps its caption at blanks, never takes the focus
+    InputBox,       // single-line text box with a sunken border
+    ResultBox,      // single-line text box, flat with a one-pixel black border, centred
+    DropDownList,   // pick one item and nothing else
+    DropDownCombo,  // pick an item or type any text
+    Button,         // "&" in the caption marks the access key
+    Picture,        // shows a picture from its top-left corner, clipped
+};
+
+// The faces the tables name; each maps to the nearest face installed on the desktop.
+enum class Face : std::uint8_t { Window, Verdana, VerdanaNarrow, Arial };
+
+struct FontSpec {
+    Face face = Face::Window;
+    double points = 0;  // at 96 dots per inch
+    bool bold = false;
+    bool italic = false;
+};
+
+struct Colour {
+    enum class Source : std::uint8_t { Default, Rgb, WindowBackground, WindowText, Highlight };
+    Source source = Source::Default;
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+};
+
+constexpr Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return {Colour::Source::Rgb, r, g, b};
+}
+inline constexpr Colour kHighlight{Colour::Source::Highlight};
+
+enum class Align : std::uint8_t { Default, Left, Centre, Right };
+
+enum class Cursor : std::uint8_t { Default, PointingHand };
+
+// One row of a window's control table.
+struct ControlSpec {
+    std::string_view name;
+    Kind kind;
+    std::string_view parent;  // empty: the window's client area
+    std::string_view text;    // caption, or the initial text of a text box
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    FontSpec font{};
+    Colour back{};
+    Colour fore{};
+    Align align = Align::Default;
+    int tabIndex = 0;
+    bool visible = true;
+    Cursor cursor = Cursor::Default;
+    std::string_view picture{};  // resource path of a picture box's picture
+};
+
+struct WindowSpec {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth;
+    int clientHeight;
+    int left;  // of the client area, from the screen's top-left corner
+    int top;
+    Colour back;
+    FontSpec font;
+};
+
+}  // namespace linkcalc::windows

@@ -1,0 +1,27 @@
+#include "windows/font_faces.h"
+
+#include <cmath>
+
+namespace linkcalc::windows {
+
+int PixelSizeOf(double points) {
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
+
+QFont FontOf(const FontSpec& spec, const QFont& windowFont) {
+    if (spec.face == Face::Window) return windowFont;
+    const char* family = spec.face == Face::Arial           ? kArialStandIn
+                         : spec.face == Face::VerdanaNarrow ? kVerdanaNarrowStandIn
+                                                            : kVerdanaStandIn;
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(PixelSizeOf(spec.points));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    // DejaVu Sans sets about 4% narrower than Verdana; without the extra spacing the captions
+    // would break where Verdana's do not. Set on every font, so none inherits another's.
+    font.setLetterSpacing(QFont::PercentageSpacing,
+                          spec.face == Face::Verdana ? kVerdanaLetterSpacing : 100);
+    return font;
+}
+
+}  // namespace linkcalc::windows

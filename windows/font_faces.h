@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QFont>
+
+#include "windows/control_spec.h"
+
+namespace linkcalc::windows {
+
+// Verdana and Arial are not installed on a Linux desktop: DejaVu Sans, set a little wider as
+// Verdana is, stands for Verdana, and the metric-compatible Liberation Sans for Arial.
+inline constexpr const char* kVerdanaStandIn = "DejaVu Sans";
+inline constexpr const char* kVerdanaNarrowStandIn = "DejaVu Sans Condensed";
+inline constexpr const char* kArialStandIn = "Liberation Sans";
+inline constexpr double kVerdanaLetterSpacing = 104;  // percent
+
+// Point sizes are given at 96 dots per inch; 8.25 pt is 11 pixels.
+int PixelSizeOf(double points);
+
+// The font of a table row; Face::Window takes the window's font.
+QFont FontOf(const FontSpec& spec, const QFont& windowFont);
+
+}  // namespace linkcalc::windows

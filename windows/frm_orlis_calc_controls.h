@@ -1,0 +1,255 @@
+#pragma once
+
+#include <array>
+
+#include "windows/control_spec.h"
+
+namespace linkcalc::windows {
+
+inline constexpr FontSpec kWindowFont{Face::Verdana, 8.25, true, false};
+inline constexpr FontSpec kCaptionFont{Face::Verdana, 9.75, true, false};
+inline constexpr FontSpec kResultFont{Face::Verdana, 11.25, true, false};
+inline constexpr FontSpec kFooterFont{Face::Verdana, 9.75, false, true};
+// The maker line is too long for its label in the regular width of the stand-in face.
+inline constexpr FontSpec kMakerFont{Face::VerdanaNarrow, 9.75, true, false};
+inline constexpr FontSpec kTitleFont{Face::Arial, 24, true, false};
+inline constexpr FontSpec kBandTitleFont{Face::Arial, 24, true, true};
+
+inline constexpr Colour kFormGrey = Rgb(224, 224, 224);
+inline constexpr Colour kYellow = Rgb(255, 255, 128);
+inline constexpr Colour kRed = Rgb(255, 0, 0);
+inline constexpr Colour kLinkBlue = Rgb(0, 0, 255);
+
+inline constexpr WindowSpec kFrmOrlisCalcWindow{
+    "FrmOrlisCalc", "QUARN Link Budget Calculator", 10140, 10650, 4770, 990, kFormGrey,
+    kWindowFont};
+
+// The maker's address: the web link's caption, and what a click opens.
+inline constexpr std::string_view kMakerAddress = "http://www.mervane.com";
+
+// Every control of the main window, parents before their children; later rows lie in front.
+// One row per control reads better than one field per line.
+// clang-format off
+inline constexpr std::array kFrmOrlisCalcControls = std::to_array<ControlSpec>({
+    // Header
+    {.name = "Picture1", .kind = Kind::Picture, .parent = "", .text = "", .left = 360, .top = 240,
+     .width = 2895, .height = 1095, .back = kFormGrey, .tabIndex = 73,
+     .picture = ":/images/logo.gif"},
+    {.name = "LblALBC", .kind = Kind::Label, .parent = "", .text = "Link Budget Calculator",
+     .left = 3600, .top = 360, .width = 6135, .height = 735, .font = kTitleFont,
+     .fore = Rgb(64, 64, 64), .align = Align::Centre, .tabIndex = 10},
+    {.name = "LblLB", .kind = Kind::Label, .parent = "", .text = "4.9 - 5.8GHz", .left = 6000,
+     .top = 960, .width = 3735, .height = 735, .font = kBandTitleFont, .back = Rgb(200, 208, 225),
+     .fore = Rgb(37, 64, 143), .align = Align::Centre, .tabIndex = 11},
+
+    // Inputs
+    {.name = "LblAntenna1", .kind = Kind::Label, .parent = "",
+     .text = "         Select             Antenna 1     Type", .left = 360, .top = 2040,
+     .width = 1695, .height = 855, .font = kCaptionFont, .align = Align::Centre, .tabIndex = 14},
+    {.name = "TxtAntG", .kind = Kind::InputBox, .parent = "", .text = "", .left = 480, .top = 2880,
+     .width = 1455, .height = 375, .font = kCaptionFont, .align = Align::Centre, .tabIndex = 60},
+    {.name = "LblDistane", .kind = Kind::Label, .parent = "", .text = "Enter Distance",
+     .left = 2400, .top = 2040, .width = 1215, .height = 495, .font = kCaptionFont,
+     .align = Align::Centre, .tabIndex = 12},
+    {.name = "Cmbmilekm", .kind = Kind::DropDownCombo, .parent = "", .text = "", .left = 2280,
+     .top = 2520, .width = 1335, .height = 315, .tabIndex = 64},
+    {.name = "TxtDM", .kind = Kind::InputBox, .parent = "", .text = "", .left = 2280, .top = 2880,
+     .width = 1335, .height = 375, .font = kCaptionFont, .align = Align::Centre, .tabIndex = 2},
+    {.name = "LblFRQ", .kind = Kind::Label, .parent = "",
+     .text = "      Select       Frequency (GHz)", .left = 4200, .top = 2040, .width = 1335,
+     .height = 855, .font = kCaptionFont, .align = Align::Centre, .tabIndex = 13},
+    {.name = "CmbEFreq", .kind = Kind::DropDownList, .parent = "", .text = "", .left = 3960,
+     .top = 2880, .width = 1575, .height = 360, .font = kCaptionFont, .tabIndex = 3},
+    {.name = "LblSpeed", .kind = Kind::Label, .parent = "", .text = "     Select     Speed",
+     .left = 5880, .top = 2280, .width = 1215, .height = 735, .font = kCaptionFont,
+     .align = Align::Centre, .tabIndex = 15},
+    {.name = "CmbSlcSpeed", .kind = Kind::DropDownList, .parent = "", .text = "", .left = 5880,
+     .top = 2880, .width = 1455, .height = 360, .font = kCaptionFont, .tabIndex = 4},
+    {.name = "LblAntenna2", .kind = Kind::Label, .parent = "",
+     .text = "        Select             Antenna 2      Type   ", .left = 7440, .top = 2040,
+     .width = 1815, .height = 735, .font = kCaptionFont, .align = Align::Centre, .tabIndex = 17},
+    {.name = "TxtAntG2", .kind = Kind::InputBox, .parent = "", .text = "", .left = 7680,
+     .top = 2880, .width = 1455, .height = 375, .font = kCaptionFont, .align = Align::Centre,
+     .tabIndex = 61},
+    {.name = "LblCblLoss", .kind = Kind::Label, .parent = "", .text = "Cable Loss Antenna 1",
+     .left = 600, .top = 3720, .width = 1335, .height = 495, .font = kCaptionFont,
+     .align = Align::Left, .tabIndex = 23},
+    {.name = "TxtCblLss1", .kind = Kind::InputBox, .parent = "", .text = "0", .left = 480,
+     .top = 4320, .width = 1455, .height = 375, .font = kCaptionFont, .align = Align::Centre,
+     .tabIndex = 1},
+    {.name = "LblPckSz", .kind = Kind::Label, .parent = "", .text = "Enter   Packet Size",
+     .left = 2280, .top = 3360, .width = 1335, .height = 615, .font = kCaptionFont,
+     .align = Align::Centre, .tabIndex = 81},
+    {.name = "Txtepksz", .kind = Kind::InputBox, .parent = "", .text = "", .left = 2280,
+     .top = 3840, .width = 1335, .height = 375, .align = Align::Centre, .tabIndex = 80},
+    {.name = "CmdLdantenna", .kind = Kind::Button, .parent = "",
+     .text = "&Select Certified Antennas", .left = 3960, .top = 3480, .width = 1575, .height = 735,
+     .tabIndex = 59},
+    {.name = "LblReqSS", .kind = Kind::Label, .parent = "", .text = "Receiver Sensitivity",
+     .left = 5640, .top = 3360, .width = 1935, .height = 495, .font = kCaptionFont,
+     .align = Align::Centre, .tabIndex = 50},
+    {.name = "TxtReqSS", .kind = Kind::ResultBox, .parent = "", .text = "", .left = 5880,
+     .top = 3840, .width = 1455, .height = 375, .tabIndex = 49},
+    {.name = "LblCblLoss2", .kind = Kind::Label, .parent = "", .text = "Cable Loss  Antenna 2  ",
+     .left = 7680, .top = 3720, .width = 1455, .height = 495, .font = kCaptionFont,
+     .align = Align::Centre, .tabIndex = 24},
+    {.name = "TxtCblLoss2", .kind = Kind::InputBox, .parent = "", .text = "0", .left = 7680,
+     .top = 4320, .width = 1455, .height = 375, .font = kCaptionFont, .align = Align::Centre,
+     .tabIndex = 5},
+    {.name = "CmdHelp2", .kind = Kind::Button, .parent = "", .text = "&Help", .left = 2280,
+     .top = 4320, .width = 2295, .height = 375, .tabIndex = 82},
+    {.name = "CmdCalc", .kind = Kind::Button, .parent = "", .text = "&Calc", .left = 5040,
+     .top = 4320, .width = 2295, .height = 375, .tabIndex = 6},
+
+    // Per-side results
+    {.name = "FrmRslt", .kind = Kind::Frame, .parent = "", .text = "", .left = 480, .top = 4920,
+     .width = 5775, .height = 4575, .back = kFormGrey, .tabIndex = 16},
+    {.name = "LblSd1", .kind = Kind::Label, .parent = "FrmRslt", .text = "Side 1", .left = 240,
+     .top = 240, .width = 1935, .height = 255, .align = Align::Centre, .tabIndex = 67},
+    {.name = "LblSd2", .kind = Kind::Label, .parent = "FrmRslt", .text = "Side 2", .left = 3120,
+     .top = 240, .width = 1935, .height = 255, .align = Align::Centre, .tabIndex = 68},
+    {.name = "LblEIRP1", .kind = Kind::Label, .parent = "FrmRslt", .text = "EIRP Ant 1",
+     .left = 120, .top = 600, .width = 1095, .height = 255, .back = kYellow, .align = Align::Right,
+     .tabIndex = 9},
+    {.name = "TxtEIRP1", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 1440,
+     .top = 480, .width = 735, .height = 495, .font = kResultFont, .tabIndex = 20},
+    {.name = "lbldBm1", .kind = Kind::Label, .parent = "FrmRslt", .text = "dBm", .left = 2280,
+     .top = 600, .width = 615, .height = 255, .font = kResultFont, .tabIndex = 43},
+    {.name = "LblEIRP2", .kind = Kind::Label, .parent = "FrmRslt", .text = "EIRP Ant 2",
+     .left = 3000, .top = 600, .width = 1095, .height = 255, .back = kYellow, .align = Align::Right,
+     .tabIndex = 21},
+    {.name = "TxtEIRP2", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 4200,
+     .top = 480, .width = 735, .height = 495, .font = kResultFont, .tabIndex = 22},
+    {.name = "LbldBm4", .kind = Kind::Label, .parent = "FrmRslt", .text = "dBm", .left = 5040,
+     .top = 600, .width = 615, .height = 255, .font = kResultFont, .tabIndex = 46},
+    {.name = "LblMTP", .kind = Kind::Label, .parent = "FrmRslt", .text = "Max Transmit Power 1",
+     .left = 120, .top = 1080, .width = 1095, .height = 615, .back = kYellow,
+     .align = Align::Centre, .tabIndex = 0},
+    {.name = "TxtMTP", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 1440,
+     .top = 1200, .width = 735, .height = 495, .font = kResultFont, .back = kRed, .tabIndex = 40},
+    {.name = "LbldBm2", .kind = Kind::Label, .parent = "FrmRslt", .text = "dBm", .left = 2280,
+     .top = 1320, .width = 735, .height = 255, .font = kResultFont, .tabIndex = 44},
+    {.name = "LblMTP2", .kind = Kind::Label, .parent = "FrmRslt", .text = "Max Transmit Power 2",
+     .left = 3000, .top = 1080, .width = 1095, .height = 615, .back = kYellow,
+     .align = Align::Centre, .tabIndex = 41},
+    {.name = "TxtMTP2", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 4200,
+     .top = 1200, .width = 735, .height = 495, .font = kResultFont, .back = kRed, .tabIndex = 42},
+    {.name = "LbldBm5", .kind = Kind::Label, .parent = "FrmRslt", .text = "dBm", .left = 5040,
+     .top = 1320, .width = 615, .height = 255, .font = kResultFont, .tabIndex = 47},
+    {.name = "LblERSSI1", .kind = Kind::Label, .parent = "FrmRslt", .text = "Expected RSSI 1",
+     .left = 120, .top = 1920, .width = 1095, .height = 375, .back = kYellow,
+     .align = Align::Centre, .tabIndex = 18},
+    {.name = "TxtERSSI", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 1440,
+     .top = 1920, .width = 735, .height = 495, .font = kResultFont, .tabIndex = 19},
+    {.name = "LbldBm3", .kind = Kind::Label, .parent = "FrmRslt", .text = "dBm", .left = 2280,
+     .top = 2040, .width = 615, .height = 255, .font = kResultFont, .tabIndex = 45},
+    {.name = "LblERSSI2", .kind = Kind::Label, .parent = "FrmRslt", .text = "  Expected   RSSI 2",
+     .left = 3000, .top = 2040, .width = 1095, .height = 375, .back = kYellow,
+     .align = Align::Centre, .tabIndex = 25},
+    {.name = "TxtERSSI2", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 4200,
+     .top = 1920, .width = 735, .height = 495, .font = kResultFont, .tabIndex = 26},
+    {.name = "LbldBm6", .kind = Kind::Label, .parent = "FrmRslt", .text = "dBm", .left = 5040,
+     .top = 2040, .width = 615, .height = 255, .font = kResultFont, .tabIndex = 48},
+    {.name = "LblRNFL2", .kind = Kind::Label, .parent = "FrmRslt", .text = "Maximum Noise Floor",
+     .left = 120, .top = 2640, .width = 1095, .height = 615, .back = kYellow,
+     .align = Align::Centre, .tabIndex = 65},
+    {.name = "TxtRNFL2", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 1440,
+     .top = 2640, .width = 735, .height = 525, .font = kResultFont, .tabIndex = 66},
+    {.name = "LblRNFL", .kind = Kind::Label, .parent = "FrmRslt", .text = " Maximum Noise Floor",
+     .left = 3000, .top = 2640, .width = 1095, .height = 615, .back = kYellow,
+     .align = Align::Centre, .tabIndex = 62},
+    {.name = "TxtRNFL", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 4200,
+     .top = 2640, .width = 735, .height = 525, .font = kResultFont, .tabIndex = 63},
+    {.name = "LblCI", .kind = Kind::Label, .parent = "FrmRslt", .text = "  Required    C/I",
+     .left = 120, .top = 3360, .width = 1095, .height = 495, .back = kYellow,
+     .align = Align::Centre, .tabIndex = 57},
+    {.name = "TxtRECI", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 1440,
+     .top = 3360, .width = 735, .height = 495, .font = kResultFont, .tabIndex = 58},
+    {.name = "LblFadeMargin", .kind = Kind::Label, .parent = "FrmRslt", .text = "Fade Margin",
+     .left = 3000, .top = 3360, .width = 1095, .height = 495, .back = kYellow,
+     .align = Align::Centre, .tabIndex = 78},
+    {.name = "TxtFM", .kind = Kind::ResultBox, .parent = "FrmRslt", .text = "", .left = 4200,
+     .top = 3360, .width = 735, .height = 495, .tabIndex = 79},
+    // Lies over the bottom of the per-side frame, in front of it.
+    {.name = "CmdHelp1", .kind = Kind::Button, .parent = "", .text = "H&elp", .left = 1920,
+     .top = 8880, .width = 3495, .height = 495, .tabIndex = 77},
+
+    // Path results
+    {.name = "FrmSRLT", .kind = Kind::Frame, .parent = "", .text = "", .left = 6360, .top = 4920,
+     .width = 3615, .height = 4575, .back = kFormGrey, .tabIndex = 27},
+    {.name = "LblFSL", .kind = Kind::Label, .parent = "FrmSRLT", .text = "Free Space Loss",
+     .left = 240, .top = 360, .width = 1095, .height = 375, .align = Align::Centre, .tabIndex = 39},
+    {.name = "TxtFSL", .kind = Kind::ResultBox, .parent = "FrmSRLT", .text = "", .left = 1560,
+     .top = 360, .width = 975, .height = 495, .font = kResultFont, .tabIndex = 31},
+    {.name = "LbldB1", .kind = Kind::Label, .parent = "FrmSRLT", .text = "dB", .left = 2640,
+     .top = 480, .width = 495, .height = 375, .font = kResultFont, .align = Align::Centre,
+     .tabIndex = 38},
+    {.name = "LblFR", .kind = Kind::Label, .parent = "FrmSRLT", .text = "    Fresnel    Radius",
+     .left = 240, .top = 1080, .width = 1215, .height = 495, .align = Align::Centre,
+     .tabIndex = 37},
+    {.name = "TxtFR", .kind = Kind::ResultBox, .parent = "FrmSRLT", .text = "", .left = 1560,
+     .top = 1080, .width = 975, .height = 495, .font = kResultFont, .tabIndex = 30},
+    {.name = "Lblft1", .kind = Kind::Label, .parent = "FrmSRLT", .text = "ft", .left = 2640,
+     .top = 1200, .width = 375, .height = 375, .font = kResultFont, .align = Align::Centre,
+     .tabIndex = 36},
+    {.name = "LblEC", .kind = Kind::Label, .parent = "FrmSRLT", .text = "Earth   Curvature",
+     .left = 240, .top = 1800, .width = 1335, .height = 375, .align = Align::Centre,
+     .tabIndex = 35},
+    {.name = "TxtEC", .kind = Kind::ResultBox, .parent = "FrmSRLT", .text = "", .left = 1560,
+     .top = 1800, .width = 975, .height = 495, .font = kResultFont, .tabIndex = 29},
+    {.name = "Lblft2", .kind = Kind::Label, .parent = "FrmSRLT", .text = "ft", .left = 2640,
+     .top = 1920, .width = 375, .height = 375, .font = kResultFont, .align = Align::Centre,
+     .tabIndex = 34},
+    {.name = "LblSAH", .kind = Kind::Label, .parent = "FrmSRLT",
+     .text = "   Suggested      Antenna      Height", .left = 120, .top = 2520, .width = 1335,
+     .height = 615, .align = Align::Centre, .tabIndex = 33},
+    {.name = "TxtSAH", .kind = Kind::ResultBox, .parent = "FrmSRLT", .text = "", .left = 1560,
+     .top = 2640, .width = 975, .height = 495, .font = kResultFont, .tabIndex = 28},
+    {.name = "Lblft3", .kind = Kind::Label, .parent = "FrmSRLT", .text = "ft", .left = 2640,
+     .top = 2760, .width = 375, .height = 375, .font = kResultFont, .align = Align::Centre,
+     .tabIndex = 32},
+
+    // Expected bit rate: covers the bottom of the path results
+    {.name = "FrmBitRate", .kind = Kind::Frame, .parent = "FrmSRLT", .text = "", .left = 0,
+     .top = 3240, .width = 3615, .height = 1335, .back = kFormGrey, .tabIndex = 69},
+    {.name = "LblBitRtRslts", .kind = Kind::Label, .parent = "FrmBitRate",
+     .text = "Expected Bit Rate", .left = 480, .top = 120, .width = 2415, .height = 375,
+     .align = Align::Centre, .tabIndex = 70},
+    {.name = "LblUnirate", .kind = Kind::Label, .parent = "FrmBitRate", .text = "Unidirectional",
+     .left = 120, .top = 480, .width = 1455, .height = 255, .align = Align::Centre, .tabIndex = 74},
+    {.name = "TxtEBtRateUni", .kind = Kind::ResultBox, .parent = "FrmBitRate", .text = "",
+     .left = 240, .top = 720, .width = 1215, .height = 375, .tabIndex = 71},
+    {.name = "LblBidirect", .kind = Kind::Label, .parent = "FrmBitRate", .text = "Bidirectional",
+     .left = 2160, .top = 480, .width = 1335, .height = 255, .align = Align::Left, .tabIndex = 76},
+    {.name = "TxtEBRBi", .kind = Kind::ResultBox, .parent = "FrmBitRate", .text = "", .left = 2160,
+     .top = 720, .width = 1215, .height = 375, .tabIndex = 72},
+
+    // Bottom
+    {.name = "CmdClear", .kind = Kind::Button, .parent = "", .text = "Clea&r", .left = 2880,
+     .top = 9600, .width = 1575, .height = 495, .tabIndex = 7},
+    {.name = "CmdExit", .kind = Kind::Button, .parent = "", .text = "E&xit", .left = 4680,
+     .top = 9600, .width = 1575, .height = 495, .tabIndex = 8},
+    // Underlined and given the pointing hand by the load step.
+    {.name = "LblWebLink", .kind = Kind::Label, .parent = "", .text = kMakerAddress, .left = 0,
+     .top = 9720, .width = 2895, .height = 255, .font = kFooterFont, .fore = kLinkBlue,
+     .align = Align::Centre, .tabIndex = 55},
+    {.name = "LblTch1", .kind = Kind::Label, .parent = "", .text = "Provided by ", .left = 120,
+     .top = 10320, .width = 1815, .height = 255, .font = kFooterFont, .fore = kHighlight,
+     .align = Align::Centre, .tabIndex = 51},
+    {.name = "LblTch2", .kind = Kind::Label, .parent = "", .text = "Mervane Sales and Marketing",
+     .left = 1680, .top = 10320, .width = 3015, .height = 255, .font = kMakerFont,
+     .fore = kHighlight, .align = Align::Left, .tabIndex = 52},
+    {.name = "LblTch3", .kind = Kind::Label, .parent = "", .text = "Dec 12 , 2009", .left = 5760,
+     .top = 10320, .width = 2175, .height = 255, .font = kFooterFont, .fore = kHighlight,
+     .align = Align::Centre, .tabIndex = 53},
+    {.name = "LblRev", .kind = Kind::Label, .parent = "", .text = "Rev. Beta", .left = 8640,
+     .top = 10320, .width = 975, .height = 255, .font = kFooterFont, .fore = kLinkBlue,
+     .align = Align::Centre, .tabIndex = 54},
+    // Never shown: it only holds the cursor the web link borrows.
+    {.name = "Command1", .kind = Kind::Button, .parent = "", .text = "", .left = 840, .top = 10080,
+     .width = 1215, .height = 315, .tabIndex = 56, .visible = false,
+     .cursor = Cursor::PointingHand},
+});
+// clang-format on
+
+}  // namespace linkcalc::windows
