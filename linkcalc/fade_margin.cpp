@@ -1,3 +1,5 @@
+#include <string>
+
 #include "linkcalc/numeric_text.h"
 #include "linkcalc/run_failure.h"
 #include "linkcalc/stages.h"
@@ -19,8 +21,11 @@ void ComputeFadeMargin(CalcSheet& sheet, RunValues& v) {
         Checked(Cause::DistanceTooLarge, [&] { return v.DistanceMiles * kKilometresPerMile; });
     const double distanceTerm = Checked(Cause::DistanceNotPositive, [&] { return 20 * Log10(km); });
 
-    v.RadioTxPower = Checked(Cause::TransmitPower1OutOfRange,
-                             [&] { return IntegerOfText(sheet.Text(Field::TxtMTP)); });
+    // The power budget leaves the transmit power unwritten only for a band it does not know.
+    const std::string shownPower = sheet.Text(Field::TxtMTP);
+    if (!IsNumericText(shownPower)) Fail(Cause::BandInvalid);
+    v.RadioTxPower =
+        Checked(Cause::TransmitPower1OutOfRange, [&] { return IntegerOfText(shownPower); });
     const double power = v.RadioTxPower;
     const double margin = Checked(Cause::GainsTooLarge, [&] {
         return (((v.AntennaGain2 + v.AntennaGain1) + power) - v.RxSensitivity) -

@@ -115,6 +115,8 @@ struct Significand {
 
 __extension__ typedef unsigned __int128 Wide;
 
+constexpr std::uint64_t kFifteenDigits = 1'000'000'000'000'000ULL;  // 10^15
+
 // Exact for the plain range: x * 10^k = m * 5^k * 2^(e+k) with m below 2^53 and 5^k below 2^47
 // fits 128 bits, so the rounding (ties to even) needs no decimal expansion.
 std::optional<Significand> ExactSignificand(double x) {
@@ -131,18 +133,25 @@ std::optional<Significand> ExactSignificand(double x) {
         const int shift = 53 - binaryExponent - k;  // value = product / 2^shift
         if (shift <= 0 || shift >= 127) return std::nullopt;
         Wide whole = product >> shift;
+        // Settle the exponent on the digits before rounding: a carry may then add one.
+        if (whole >= kFifteenDigits) {
+            ++decimalExponent;
+            continue;
+        }
+        if (whole < kFifteenDigits / 10) {
+            --decimalExponent;
+            continue;
+        }
         const Wide rest = product - (whole << shift);
         const Wide half = Wide{1} << (shift - 1);
         if (rest > half || (rest == half && (whole & 1U) != 0)) ++whole;
-        if (whole >= 1'000'000'000'000'000ULL) {
+        if (whole == kFifteenDigits) {
+            whole /= 10;
             ++decimalExponent;
-        } else if (whole < 100'000'000'000'000ULL) {
-            --decimalExponent;
-        } else {
-            std::string digits = std::to_string(static_cast<std::uint64_t>(whole));
-            digits.erase(digits.find_last_not_of('0') + 1);
-            return Significand{std::move(digits), decimalExponent};
         }
+        std::string digits = std::to_string(static_cast<std::uint64_t>(whole));
+        digits.erase(digits.find_last_not_of('0') + 1);
+        return Significand{std::move(digits), decimalExponent};
     }
     return std::nullopt;
 }

@@ -241,6 +241,9 @@ TEST(TextOfNumberTest, WritesFifteenSignificantDigitsInPlainOrExponentForm) {
         // The boundaries are decided after rounding to 15 digits.
         {0.000099999999999999999, "0.0001"},
         {999999999999999.9, "1E+15"},
+        // Fifteen digits whose first guess of the exponent is one too high.
+        {99999999999.999893, "99999999999.9999"},
+        {9.99999999999999e-5, "9.99999999999999E-05"},
         // Exponent form, with at least two exponent digits.
         {0.00001, "1E-05"},
         {-0.00001, "-1E-05"},
