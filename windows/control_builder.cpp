@@ -77,12 +77,21 @@ int LengthLimitOf(std::string_view name) {
     return limit == 0 ? 32767 : static_cast<int>(limit);
 }
 
+// A text box's border and colours; the style sheet draws the border the same on every desktop.
+void StyleBox(QLineEdit& box, const ControlSpec& row, const char* border) {
+    const QPalette system = QApplication::palette();
+    const QColor back = ColourOf(row.back).value_or(system.color(QPalette::Base));
+    const QColor fore = ColourOf(row.fore).value_or(system.color(QPalette::Text));
+    box.setStyleSheet(QStringLiteral("QLineEdit { border: %1; padding: 0px;"
+                                     " background-color: %2; color: %3; }")
+                          .arg(QLatin1String(border), back.name(), fore.name()));
+}
+
 QWidget* MakeInputBox(const ControlSpec& row) {
     auto* box = new QLineEdit(ToQString(row.text));
     box->setMaxLength(LengthLimitOf(row.name));
     box->setAlignment(HorizontalOf(row.align, Qt::AlignLeft) | Qt::AlignVCenter);
-    Paint(*box, QPalette::Base, ColourOf(row.back));
-    Paint(*box, QPalette::Text, ColourOf(row.fore));
+    StyleBox(*box, row, "2px inset rgb(160, 160, 160)");  // sunken, three-dimensional
     return box;
 }
 
@@ -93,11 +102,7 @@ QWidget* MakeResultBox(const ControlSpec& row) {
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::ClickFocus);
     box->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    const QColor back = ColourOf(row.back).value_or(QApplication::palette().color(QPalette::Base));
-    const QColor fore = ColourOf(row.fore).value_or(QApplication::palette().color(QPalette::Text));
-    box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid black; padding: 0px;"
-                                      " background-color: %1; color: %2; }")
-                           .arg(back.name(), fore.name()));
+    StyleBox(*box, row, "1px solid black");  // flat
     return box;
 }
 

@@ -9,7 +9,7 @@ class QMessageBox;
 
 namespace linkcalc::windows {
 
-// The message as the box shows it: its two lines are joined by "\r\n".
+// The message as the box shows it, broken where the notice joins its lines with "\r\n".
 QString NoticeText(const Notice& notice);
 
 // Sets up a box for a notice: its message and title, one OK button, no icon anywhere, the

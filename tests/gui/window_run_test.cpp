@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -85,6 +86,16 @@ QStringList Results(const FrmOrlisCalc& window) {
     return results;
 }
 
+// Puts icons on dialog buttons, as the styles under X do; a notice must take its icon off.
+class IconButtonsStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Inputs)
@@ -93,6 +104,8 @@ class WindowRunTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase() { QApplication::setStyle(new IconButtonsStyle); }
+
     void SameTextsAsTheCommandLineTool_data() {
         QTest::addColumn<Inputs>("in");
         // gain1, gain2, loss1, loss2, distance, unit, band, speed, packet
