@@ -37,11 +37,12 @@ Inputs (each sets its field's text exactly as given; --opt=TEXT or --opt TEXT):
   --speed SPEED     " 6 Mbps", "12 Mbps", "18 Mbps", "24 Mbps", "36 Mbps",
                     "48 Mbps" or "54 Mbps", or the bare number (6, 12, ... 54)
   --packet TEXT     packet size, bytes (empty: 1518)
-An input left out, or given as the empty text, stays as the window opens it.
+An input left out stays as the window opens it; for the band and the speed the
+empty text also means nothing chosen.
 
 Output:
   (default)         the results laid out like the window; a notice or a failure
-                    goes to standard error as one line
+                    goes to standard error as one line naming the field to correct
   --json            one JSON object: outcome, notice, failure and all 29 fields
   --csv FILE        a batch, one link per row ("-": standard input); the header
                     names the input columns gain1, gain2, loss1, loss2, distance,

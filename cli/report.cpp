@@ -68,19 +68,19 @@ std::string TextReport(const MemorySheet& sheet) {
 }
 
 std::string ErrorLine(const RunResult& result) {
-    std::string_view title = kApplicationTitle;
+    // A notice keeps its title; a failure is no notice and has none.
+    std::string line;
     std::string_view message;
     Field focus = Field::TxtCblLss1;
     if (result.notice) {
-        title = result.notice->ShownTitle();
+        line = result.notice->ShownTitle();
+        line += ": ";
         message = result.notice->message;
         focus = result.notice->focus;
     } else if (result.failure) {
         message = result.failure->message;
         focus = result.failure->focus;
     }
-    std::string line(title);
-    line += ": ";
     for (std::size_t i = 0; i < message.size(); ++i) {
         if (message.substr(i, 2) == "\r\n") {
             line += ' ';

@@ -10,7 +10,7 @@ namespace linkcalc::cli {
 // The results laid out like the main window, with units.
 std::string TextReport(const MemorySheet& sheet);
 
-// One line for standard error, naming the title and the field to correct.
+// One line for standard error: a notice's title, the message, and the field to correct.
 std::string ErrorLine(const RunResult& result);
 
 // {"outcome", "notice", "failure", "fields"} as one JSON object.

@@ -178,7 +178,7 @@ TEST(CommandLine, ExitStatusAndOneLineOnStandardError) {
          "linkcalc-cli: ZIDORER: Enter a none negative numeric value for antenna 1. Invalid "
          "Input! [TxtAntG]\n"},
         {"failed", CompleteLink({{"distance", "0"}}), 2,
-         "linkcalc-cli: ZIDORER: The distance must be greater than zero. [TxtDM]\n"},
+         "linkcalc-cli: The distance must be greater than zero. [TxtDM]\n"},
     };
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.name);
