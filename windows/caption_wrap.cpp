@@ -65,7 +65,8 @@ QString WrappedButtonCaption(const QString& caption, const QFont& font, int butt
         if (caption[i] == u'&' && i + 1 < caption.size()) ++i;
         ++shownIndex;
     }
-    if (starts.empty()) starts.push_back(0);
+    // A caption on one line is drawn as it is, blanks included, as the button centres it.
+    if (starts.size() <= 1) return caption;
     return Pieces(caption, starts).join(u'\n');
 }
 

@@ -13,7 +13,8 @@ inline constexpr int kButtonCaptionMargin = 4;
 // without its leading and trailing blanks. A word wider than the width gets a line of its own.
 QStringList WrappedLines(const QString& caption, const QFont& font, int width);
 
-// A button caption broken into the lines it shows ("\n" between them); "&" marks stay in place.
+// A button caption broken into the lines it shows ("\n" between them), each without its leading
+// and trailing blanks; a caption that fits on one line stays as it is. "&" marks stay in place.
 QString WrappedButtonCaption(const QString& caption, const QFont& font, int buttonWidth);
 
 // The caption as shown, without the "&" that marks an access key ("&&" shows one "&").

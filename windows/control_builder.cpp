@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -14,6 +15,11 @@
 #include "linkcalc/field.h"
 #include "windows/caption_wrap.h"
 #include "windows/font_faces.h"
+
+// The pictures are linked in from a static library: make sure they are registered.
+static void RegisterPictures() {
+    Q_INIT_RESOURCE(quarn);
+}
 
 namespace linkcalc::windows {
 namespace {
@@ -35,6 +41,8 @@ std::optional<QColor> ColourOf(const Colour& colour) {
             return system.color(QPalette::Text);
         case Colour::Source::Highlight:
             return system.color(QPalette::Highlight);
+        case Colour::Source::ButtonFace:
+            return system.color(QPalette::Button);
     }
     return std::nullopt;
 }
@@ -135,16 +143,20 @@ QWidget* MakeFrame(const ControlSpec& row) {
     return frame;
 }
 
-QWidget* MakePicture(const ControlSpec& row) {
+QWidget* MakePicture(const ControlSpec& row, const SnapshotMaker& snapshots) {
     auto* picture = new QLabel;
-    picture->setPixmap(QPixmap(ToQString(row.picture)));
+    if (!row.picture.empty()) {
+        picture->setPixmap(QPixmap(ToQString(row.picture)));
+    } else if (snapshots) {
+        picture->setPixmap(snapshots(row.snapshot));
+    }
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setAutoFillBackground(true);
     Paint(*picture, QPalette::Window, ColourOf(row.back));
     return picture;
 }
 
-QWidget* MakeControl(const ControlSpec& row, const QFont& font) {
+QWidget* MakeControl(const ControlSpec& row, const QFont& font, const SnapshotMaker& snapshots) {
     switch (row.kind) {
         case Kind::Frame:
             return MakeFrame(row);
@@ -160,7 +172,7 @@ QWidget* MakeControl(const ControlSpec& row, const QFont& font) {
         case Kind::Button:
             return MakeButton(row, font);
         case Kind::Picture:
-            return MakePicture(row);
+            return MakePicture(row, snapshots);
     }
     return new QWidget;
 }
@@ -181,22 +193,35 @@ void ChainTabOrder(std::span<const ControlSpec> table, const ControlMap& control
 }  // namespace
 
 void ApplyWindowSpec(QWidget& window, const WindowSpec& spec) {
+    RegisterPictures();
     window.setObjectName(ToQString(spec.name));
     window.setWindowTitle(ToQString(spec.caption));
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                            Qt::WindowCloseButtonHint;
+    if (spec.boxes == TitleBoxes::MinimizeAndMaximize) flags |= Qt::WindowMaximizeButtonHint;
+    window.setWindowFlags(flags);
+    if (!spec.icon.empty()) window.setWindowIcon(QIcon(ToQString(spec.icon)));
     window.setFont(FontOf(spec.font, window.font()));
     window.setAutoFillBackground(true);
     Paint(window, QPalette::Window, ColourOf(spec.back));
-    window.setGeometry(Pixels(spec.left), Pixels(spec.top), Pixels(spec.clientWidth),
-                       Pixels(spec.clientHeight));
+    const QSize client(Pixels(spec.clientWidth), Pixels(spec.clientHeight));
+    if (spec.placement == Placement::Fixed) {
+        window.setGeometry(QRect(QPoint(Pixels(spec.left), Pixels(spec.top)), client));
+    } else {
+        window.resize(client);
+    }
 }
 
-ControlMap BuildControls(QWidget& window, std::span<const ControlSpec> table) {
+ControlMap BuildControls(QWidget& window, std::span<const ControlSpec> table,
+                         const SnapshotMaker& snapshots) {
+    RegisterPictures();
     ControlMap controls;
     for (const ControlSpec& row : table) {
         QWidget* parent = row.parent.empty() ? &window : controls.value(ToQString(row.parent));
         Q_ASSERT_X(parent, "BuildControls", "a parent row must come before its children");
         const QFont font = FontOf(row.font, window.font());
-        QWidget* control = MakeControl(row, font);
+        QWidget* control = MakeControl(row, font, snapshots);
         control->setParent(parent);
         control->setObjectName(ToQString(row.name));
         control->setFont(font);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QHash>
+#include <QPixmap>
 #include <QString>
+#include <functional>
 #include <span>
 
 #include "windows/control_spec.h"
@@ -12,11 +14,17 @@ namespace linkcalc::windows {
 
 using ControlMap = QHash<QString, QWidget*>;
 
-// Gives the window its caption, client size, position, back colour and font.
+// Draws an area of the main window, for picture boxes that show one.
+using SnapshotMaker = std::function<QPixmap(const TwipsArea& area)>;
+
+// Gives the window its caption, title-bar boxes, icon, client size, position, back colour and
+// font.
 void ApplyWindowSpec(QWidget& window, const WindowSpec& spec);
 
 // Builds every control of a table on the window, each named after its row, and chains the
 // controls that take the focus in ascending tab index. Rows must come after their parents.
-ControlMap BuildControls(QWidget& window, std::span<const ControlSpec> table);
+// Picture boxes without a resource picture get theirs from the snapshot maker.
+ControlMap BuildControls(QWidget& window, std::span<const ControlSpec> table,
+                         const SnapshotMaker& snapshots = {});
 
 }  // namespace linkcalc::windows

@@ -24,7 +24,7 @@ enum class Kind : std::uint8_t {
 };
 
 // The faces the tables name; each maps to the nearest face installed on the desktop.
-enum class Face : std::uint8_t { Window, Verdana, VerdanaNarrow, Arial };
+enum class Face : std::uint8_t { Window, Verdana, VerdanaNarrow, Arial, MsSansSerif };
 
 struct FontSpec {
     Face face = Face::Window;
@@ -34,7 +34,14 @@ struct FontSpec {
 };
 
 struct Colour {
-    enum class Source : std::uint8_t { Default, Rgb, WindowBackground, WindowText, Highlight };
+    enum class Source : std::uint8_t {
+        Default,
+        Rgb,
+        WindowBackground,
+        WindowText,
+        Highlight,
+        ButtonFace,
+    };
     Source source = Source::Default;
     std::uint8_t r = 0;
     std::uint8_t g = 0;
@@ -45,10 +52,20 @@ constexpr Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return {Colour::Source::Rgb, r, g, b};
 }
 inline constexpr Colour kHighlight{Colour::Source::Highlight};
+inline constexpr Colour kWindowBackground{Colour::Source::WindowBackground};
+inline constexpr Colour kButtonFace{Colour::Source::ButtonFace};
 
 enum class Align : std::uint8_t { Default, Left, Centre, Right };
 
 enum class Cursor : std::uint8_t { Default, PointingHand };
+
+// A rectangle of the main window's client area, from its top-left to its bottom-right corner.
+struct TwipsArea {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
 
 // One row of a window's control table.
 struct ControlSpec {
@@ -68,6 +85,16 @@ struct ControlSpec {
     bool visible = true;
     Cursor cursor = Cursor::Default;
     std::string_view picture{};  // resource path of a picture box's picture
+    // A picture box without a resource picture shows this area of a freshly opened main window.
+    TwipsArea snapshot{};
+};
+
+// The title bar always has a close box.
+enum class TitleBoxes : std::uint8_t { Minimize, MinimizeAndMaximize };
+
+enum class Placement : std::uint8_t {
+    Fixed,      // the client area's top-left corner at the spec's left and top
+    ByDesktop,  // wherever the desktop puts a new window
 };
 
 struct WindowSpec {
@@ -75,10 +102,14 @@ struct WindowSpec {
     std::string_view caption;
     int clientWidth;
     int clientHeight;
-    int left;  // of the client area, from the screen's top-left corner
-    int top;
+    // Of the client area, from the screen's top-left corner, where the placement is fixed.
+    int left = 0;
+    int top = 0;
     Colour back;
     FontSpec font;
+    TitleBoxes boxes = TitleBoxes::Minimize;
+    Placement placement = Placement::Fixed;
+    std::string_view icon{};  // resource path; none: the desktop's default icon
 };
 
 }  // namespace linkcalc::windows

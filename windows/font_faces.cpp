@@ -11,6 +11,7 @@ int PixelSizeOf(double points) {
 QFont FontOf(const FontSpec& spec, const QFont& windowFont) {
     if (spec.face == Face::Window) return windowFont;
     const char* family = spec.face == Face::Arial           ? kArialStandIn
+                         : spec.face == Face::MsSansSerif   ? kMsSansSerifStandIn
                          : spec.face == Face::VerdanaNarrow ? kVerdanaNarrowStandIn
                                                             : kVerdanaStandIn;
     QFont font(QString::fromLatin1(family));

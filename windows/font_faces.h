@@ -7,10 +7,12 @@
 namespace linkcalc::windows {
 
 // Verdana and Arial are not installed on a Linux desktop: DejaVu Sans, set a little wider as
-// Verdana is, stands for Verdana, and the metric-compatible Liberation Sans for Arial.
+// Verdana is, stands for Verdana, and the metric-compatible Liberation Sans for Arial and for
+// MS Sans Serif, a face of the same kind.
 inline constexpr const char* kVerdanaStandIn = "DejaVu Sans";
 inline constexpr const char* kVerdanaNarrowStandIn = "DejaVu Sans Condensed";
 inline constexpr const char* kArialStandIn = "Liberation Sans";
+inline constexpr const char* kMsSansSerifStandIn = "Liberation Sans";
 inline constexpr double kVerdanaLetterSpacing = 104;  // percent
 
 // Point sizes are given at 96 dots per inch; 8.25 pt is 11 pixels.

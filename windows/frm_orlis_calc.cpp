@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,11 +15,6 @@
 #include "linkcalc/radio_tables.h"
 #include "windows/frm_orlis_calc_controls.h"
 #include "windows/notice_box.h"
-
-// The pictures are linked in from a static library: make sure they are registered.
-static void RegisterPictures() {
-    Q_INIT_RESOURCE(quarn);
-}
 
 namespace linkcalc::windows {
 namespace {
@@ -46,15 +40,11 @@ QLineEdit* EditOf(QWidget* widget) {
 }  // namespace
 
 FrmOrlisCalc::FrmOrlisCalc(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window),
       presentNotice_([](QMessageBox& box) { box.exec(); }),
       openLink_([](const QString& link) { QDesktopServices::openUrl(QUrl(link)); }),
       endProgram_([] { QCoreApplication::exit(0); }) {
-    RegisterPictures();
     ApplyWindowSpec(*this, kFrmOrlisCalcWindow);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/quarn.ico")));
     controls_ = BuildControls(*this, kFrmOrlisCalcControls);
     for (const FieldInfo& info : kFields) {
         fields_[static_cast<std::size_t>(info.field)] = controls_.value(ToQString(info.name));

@@ -3,10 +3,10 @@
 #include <array>
 
 #include "windows/control_spec.h"
+#include "windows/window_looks.h"
 
 namespace linkcalc::windows {
 
-inline constexpr FontSpec kWindowFont{Face::Verdana, 8.25, true, false};
 inline constexpr FontSpec kCaptionFont{Face::Verdana, 9.75, true, false};
 inline constexpr FontSpec kResultFont{Face::Verdana, 11.25, true, false};
 inline constexpr FontSpec kFooterFont{Face::Verdana, 9.75, false, true};
@@ -15,14 +15,19 @@ inline constexpr FontSpec kMakerFont{Face::VerdanaNarrow, 9.75, true, false};
 inline constexpr FontSpec kTitleFont{Face::Arial, 24, true, false};
 inline constexpr FontSpec kBandTitleFont{Face::Arial, 24, true, true};
 
-inline constexpr Colour kFormGrey = Rgb(224, 224, 224);
 inline constexpr Colour kYellow = Rgb(255, 255, 128);
-inline constexpr Colour kRed = Rgb(255, 0, 0);
 inline constexpr Colour kLinkBlue = Rgb(0, 0, 255);
 
-inline constexpr WindowSpec kFrmOrlisCalcWindow{
-    "FrmOrlisCalc", "QUARN Link Budget Calculator", 10140, 10650, 4770, 990, kFormGrey,
-    kWindowFont};
+inline constexpr WindowSpec kFrmOrlisCalcWindow{.name = "FrmOrlisCalc",
+                                                .caption = "QUARN Link Budget Calculator",
+                                                .clientWidth = 10140,
+                                                .clientHeight = 10650,
+                                                .left = 4770,
+                                                .top = 990,
+                                                .back = kFormGrey,
+                                                .font = kWindowFont,
+                                                .boxes = TitleBoxes::Minimize,
+                                                .icon = ":/icons/quarn.ico"};
 
 // The maker's address: the web link's caption, and what a click opens.
 inline constexpr std::string_view kMakerAddress = "http://www.mervane.com";

@@ -115,6 +115,7 @@ class CaptionWrapTest : public QObject {
         QTest::newRow("escaped ampersand") << "A && B" << 500 << "A && B";
         QTest::newRow("runs of blanks") << "  One     Two  " << 40 << "One\nTwo";
         QTest::newRow("wide enough") << "One Two" << 500 << "One Two";
+        QTest::newRow("one line keeps its blanks") << "18 dBi " << 500 << "18 dBi ";
         QTest::newRow("empty") << "" << 40 << "";
     }
     void WrappingKeepsAccessKeysAndDropsBlanksAtBreaks() {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "windows/control_spec.h"
+
+namespace linkcalc::windows {
+
+// Fonts and colours that several windows share.
+inline constexpr FontSpec kWindowFont{Face::Verdana, 8.25, true, false};
+inline constexpr Colour kFormGrey = Rgb(224, 224, 224);
+inline constexpr Colour kRed = Rgb(255, 0, 0);
+
+}  // namespace linkcalc::windows
