@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the QUARN application icon and writes it as one .ico holding seven images:
 16 x 16 (8 and 24 bits per pixel), 32 x 32 and 48 x 48 (8 and 32 bits), 256 x 256 (32 bits,
-PNG-compressed). Needs nothing beyond the standard library.
+PNG-compressed). Needs nothing beyond the standard library. make_antennas_icon.py draws the
+antenna picker's icon with the same helpers.
 
 Usage: make_icon.py OUTPUT.ico [PREVIEW.png]
 """
@@ -57,7 +58,7 @@ def colour_at(x, y):
     return tuple(round(a + (b - a) * t) for a, b in zip(NAVY_TOP, NAVY_BOTTOM))
 
 
-def render(size):
+def render(size, colour_of=colour_at):
     """Rows of (r, g, b, a), sampled 8 x 8 per pixel for smooth edges."""
     n = 8
     rows = []
@@ -68,7 +69,7 @@ def render(size):
             hits = 0
             for sy in range(n):
                 for sx in range(n):
-                    c = colour_at((px + (sx + 0.5) / n) / size, (py + (sy + 0.5) / n) / size)
+                    c = colour_of((px + (sx + 0.5) / n) / size, (py + (sy + 0.5) / n) / size)
                     if c is None:
                         continue
                     hits += 1
@@ -108,24 +109,30 @@ def and_mask(rows):
     return bytes(out)
 
 
-def dib(rows, bits):
+def dib(rows, bits, colours=None):
+    """One icon image: 4 or 8 bits index `colours` (by default the 256-colour palette)."""
     size = len(rows)
-    header_colours = 256 if bits == 8 else 0
-    out = bytearray()
-    if bits == 8:
+    indexed = bits in (4, 8)
+    if indexed and colours is None:
         colours = palette()
+    header_colours = len(colours) if indexed else 0
+    out = bytearray()
+    if indexed:
         for r, g, b in colours:
             out += bytes((b, g, r, 0))
     stride = ((size * bits + 31) // 32) * 4
     for row in reversed(rows):
-        line = bytearray()
-        for p in row:
-            if bits == 8:
-                line.append(nearest(colours, p) if p[3] >= 128 else 0)
-            elif bits == 24:
-                line += bytes((p[2], p[1], p[0]))
+        if indexed:
+            indexes = [nearest(colours, p) if p[3] >= 128 else 0 for p in row]
+            if bits == 4:  # two pixels a byte, the left one in the high half
+                indexes.append(0)
+                line = bytearray(indexes[x] << 4 | indexes[x + 1] for x in range(0, size, 2))
             else:
-                line += bytes((p[2], p[1], p[0], p[3]))
+                line = bytearray(indexes)
+        elif bits == 24:
+            line = bytearray(v for p in row for v in (p[2], p[1], p[0]))
+        else:
+            line = bytearray(v for p in row for v in (p[2], p[1], p[0], p[3]))
         line += bytes(stride - len(line))
         out += line
     out += and_mask(rows)
@@ -146,20 +153,26 @@ def png(rows):
             + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def write_ico(path, images):
+    """Writes an .ico from (size, bits, image) triples; 4-bit images name their 16 colours."""
+    offset = 6 + 16 * len(images)
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    for size, bits, blob in images:
+        colour_count = 16 if bits == 4 else 0
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, colour_count, 0, 1, bits,
+                                 len(blob), offset)
+        offset += len(blob)
+    with open(path, "wb") as out:
+        out.write(directory + b"".join(blob for _, _, blob in images))
+
+
 IMAGES = [(16, 8), (16, 24), (32, 8), (32, 32), (48, 8), (48, 32), (256, 32)]
 
 
 def main():
     rendered = {size: render(size) for size in sorted({s for s, _ in IMAGES})}
-    blobs = [png(rendered[s]) if s == 256 else dib(rendered[s], bits) for s, bits in IMAGES]
-    offset = 6 + 16 * len(IMAGES)
-    directory = struct.pack("<HHH", 0, 1, len(IMAGES))
-    for (size, bits), blob in zip(IMAGES, blobs):
-        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, bits,
-                                 len(blob), offset)
-        offset += len(blob)
-    with open(sys.argv[1], "wb") as out:
-        out.write(directory + b"".join(blobs))
+    write_ico(sys.argv[1], [(s, bits, png(rendered[s]) if s == 256 else dib(rendered[s], bits))
+                            for s, bits in IMAGES])
     if len(sys.argv) > 2:
         with open(sys.argv[2], "wb") as out:
             out.write(png(rendered[256]))
