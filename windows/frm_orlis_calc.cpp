@@ -13,7 +13,9 @@
 
 #include "linkcalc/calc_run.h"
 #include "linkcalc/radio_tables.h"
+#include "windows/frm_mv_antennas.h"
 #include "windows/frm_orlis_calc_controls.h"
+#include "windows/help_windows.h"
 #include "windows/notice_box.h"
 
 namespace linkcalc::windows {
@@ -29,6 +31,16 @@ void Refill(QComboBox& choice, const std::array<std::string_view, N>& items) {
     for (const std::string_view item : items) choice.addItem(ToQString(item));
     // Adding to an empty list chooses its first item; nothing is chosen here.
     choice.setCurrentIndex(-1);
+}
+
+// Creates the window when it does not exist, shows it and brings it forward.
+template <class Window, class... Args>
+void ShowOnce(QPointer<QWidget>& window, Args&... args) {
+    if (!window) window = new Window(args...);
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 QLineEdit* EditOf(QWidget* widget) {
@@ -72,6 +84,13 @@ FrmOrlisCalc::FrmOrlisCalc(QWidget* parent)
     FieldWidget(Field::TxtCblLss1)->setFocus();
 }
 
+// The secondary windows have no owner, so nothing else takes them along.
+FrmOrlisCalc::~FrmOrlisCalc() {
+    for (QPointer<QWidget>* window : {&antennasWindow_, &inputHelp_, &resultHelp_}) {
+        delete window->data();
+    }
+}
+
 void FrmOrlisCalc::Load() {
     Refill(*qobject_cast<QComboBox*>(FieldWidget(Field::CmbEFreq)), kBandList);
     Refill(*qobject_cast<QComboBox*>(FieldWidget(Field::CmbSlcSpeed)), kSpeedList);
@@ -108,14 +127,27 @@ void FrmOrlisCalc::Clear() {
 }
 
 void FrmOrlisCalc::Exit() {
+    CloseSecondaryWindows();
     endProgram_();
 }
 
-void FrmOrlisCalc::ShowAntennasWindow() {}
+void FrmOrlisCalc::CloseSecondaryWindows() {
+    for (QPointer<QWidget>* window : {&antennasWindow_, &inputHelp_, &resultHelp_}) {
+        if (*window) (*window)->close();
+    }
+}
 
-void FrmOrlisCalc::ShowResultHelp() {}
+void FrmOrlisCalc::ShowAntennasWindow() {
+    ShowOnce<FrmMVAntennas>(antennasWindow_, *this);
+}
 
-void FrmOrlisCalc::ShowInputHelp() {}
+void FrmOrlisCalc::ShowResultHelp() {
+    ShowOnce<Frmhlp>(resultHelp_);
+}
+
+void FrmOrlisCalc::ShowInputHelp() {
+    ShowOnce<FrmInptHlp>(inputHelp_);
+}
 
 void FrmOrlisCalc::openlink(const QString& link) {
     openLink_(link);
@@ -170,6 +202,7 @@ void FrmOrlisCalc::ShowNotice(const Notice& notice) {
 void FrmOrlisCalc::closeEvent(QCloseEvent* event) {
     event->accept();
     // The program ends with its main window, taking any secondary window with it.
+    CloseSecondaryWindows();
     endProgram_();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -24,6 +25,7 @@ class FrmOrlisCalc final : public QWidget, public CalcSheet {
     using ProgramEnder = std::function<void()>;
 
     explicit FrmOrlisCalc(QWidget* parent = nullptr);
+    ~FrmOrlisCalc() override;
 
     std::string Text(Field field) const override;
     void SetText(Field field, std::string_view text) override;
@@ -39,7 +41,8 @@ class FrmOrlisCalc final : public QWidget, public CalcSheet {
     const RunValues& Values() const { return values_; }
     QWidget* Control(const QString& name) const { return controls_.value(name); }
 
-    // The secondary windows.
+    // The secondary windows: each exists at most once, shown beside this one without blocking
+    // it; showing an open one brings it forward.
     void ShowAntennasWindow();
     void ShowResultHelp();
     void ShowInputHelp();
@@ -56,6 +59,7 @@ class FrmOrlisCalc final : public QWidget, public CalcSheet {
     void Calc();
     void Clear();
     void Exit();
+    void CloseSecondaryWindows();
     QWidget* FieldWidget(Field field) const { return fields_[static_cast<std::size_t>(field)]; }
 
     ControlMap controls_;
@@ -64,6 +68,9 @@ class FrmOrlisCalc final : public QWidget, public CalcSheet {
     NoticePresenter presentNotice_;
     LinkOpener openLink_;
     ProgramEnder endProgram_;
+    QPointer<QWidget> antennasWindow_;
+    QPointer<QWidget> inputHelp_;
+    QPointer<QWidget> resultHelp_;
 };
 
 }  // namespace linkcalc::windows
