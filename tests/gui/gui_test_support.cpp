@@ -1,6 +1,9 @@
 #include "gui_test_support.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 
@@ -12,13 +15,6 @@ bool ShowActive(QWidget& window) {
     return QTest::qWaitForWindowActive(&window);
 }
 
-QString FocusedControl(const FrmOrlisCalc& window) {
-    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
-        if (window.Control(widget->objectName()) == widget) return widget->objectName();
-    }
-    return {};
-}
-
 QStringList SheetTexts(const FrmOrlisCalc& window) {
     QStringList texts;
     for (const FieldInfo& info : kFields) {
@@ -26,6 +22,38 @@ QStringList SheetTexts(const FrmOrlisCalc& window) {
                      "=" + QString::fromStdString(window.Text(info.field));
     }
     return texts;
+}
+
+Counted::Counted() {
+    window.SetNoticePresenter([this](QMessageBox&) { ++notices; });
+    window.SetLinkOpener([this](const QString& link) { links << link; });
+    window.SetProgramEnder([this] { ++ends; });
+}
+
+void FillKilometreLink(FrmOrlisCalc& window) {
+    window.SetText(Field::TxtAntG, "23");
+    window.SetText(Field::TxtAntG2, "19");
+    window.SetText(Field::TxtCblLss1, "1");
+    window.SetText(Field::TxtCblLoss2, "2");
+    window.SetText(Field::TxtDM, "8");
+    window.SetText(Field::Txtepksz, "512");
+    ControlAs<QComboBox>(window, QStringLiteral("Cmbmilekm"))->setCurrentIndex(1);
+    ControlAs<QComboBox>(window, QStringLiteral("CmbEFreq"))->setCurrentIndex(3);
+    ControlAs<QComboBox>(window, QStringLiteral("CmbSlcSpeed"))->setCurrentIndex(4);
+}
+
+QList<QWidget*> TopLevelsNamed(const QString& name) {
+    QList<QWidget*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name) found << widget;
+    }
+    return found;
+}
+
+SecondaryWindow* OpenThrough(FrmOrlisCalc& window, const QString& button, const QString& name) {
+    ControlAs<QPushButton>(window, button)->click();
+    const QList<QWidget*> found = TopLevelsNamed(name);
+    return found.size() == 1 ? qobject_cast<SecondaryWindow*>(found.first()) : nullptr;
 }
 
 }  // namespace linkcalc::windows::test

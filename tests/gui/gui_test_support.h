@@ -1,17 +1,18 @@
 #pragma once
 
+#include <QApplication>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include "windows/frm_orlis_calc.h"
-
-class QWidget;
+#include "windows/secondary_window.h"
 
 namespace linkcalc::windows::test {
 
-// A control of the window by name, as the given widget type; fails the test when missing.
-template <class Widget>
-Widget* ControlAs(const FrmOrlisCalc& window, const QString& name) {
+// A control of the window by name, as the given widget type; null when missing.
+template <class Widget, class Window>
+Widget* ControlAs(const Window& window, const QString& name) {
     return qobject_cast<Widget*>(window.Control(name));
 }
 
@@ -19,9 +20,34 @@ Widget* ControlAs(const FrmOrlisCalc& window, const QString& name) {
 bool ShowActive(QWidget& window);
 
 // The named control that holds the keyboard focus (a combo's edit part counts as the combo).
-QString FocusedControl(const FrmOrlisCalc& window);
+template <class Window>
+QString FocusedControl(const Window& window) {
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (window.Control(widget->objectName()) == widget) return widget->objectName();
+    }
+    return {};
+}
 
 // Texts of all 29 sheet fields, by control name.
 QStringList SheetTexts(const FrmOrlisCalc& window);
+
+// A window whose notices, link requests and program end are only counted.
+struct Counted {
+    FrmOrlisCalc window;
+    int notices = 0;
+    QStringList links;
+    int ends = 0;
+
+    Counted();
+};
+
+// Fills the inputs with a link that runs to the end, in kilometres.
+void FillKilometreLink(FrmOrlisCalc& window);
+
+// The top-level windows of that name that are not destroyed yet.
+QList<QWidget*> TopLevelsNamed(const QString& name);
+
+// Presses a button of the main window and returns the one window of that name it shows.
+SecondaryWindow* OpenThrough(FrmOrlisCalc& window, const QString& button, const QString& name);
 
 }  // namespace linkcalc::windows::test

@@ -40,33 +40,6 @@ QString TextOf(const FrmOrlisCalc& window, Field field) {
 const QStringList kButtons{"CmdCalc",  "CmdClear", "CmdExit",
                            "CmdHelp1", "CmdHelp2", "CmdLdantenna"};
 
-// A window whose notices, link requests and program end are only counted.
-struct Counted {
-    FrmOrlisCalc window;
-    int notices = 0;
-    QStringList links;
-    int ends = 0;
-
-    Counted() {
-        window.SetNoticePresenter([this](QMessageBox&) { ++notices; });
-        window.SetLinkOpener([this](const QString& link) { links << link; });
-        window.SetProgramEnder([this] { ++ends; });
-    }
-};
-
-// Fills the inputs with a link that runs to the end, in kilometres.
-void FillKilometreLink(FrmOrlisCalc& window) {
-    window.SetText(Field::TxtAntG, "23");
-    window.SetText(Field::TxtAntG2, "19");
-    window.SetText(Field::TxtCblLss1, "1");
-    window.SetText(Field::TxtCblLoss2, "2");
-    window.SetText(Field::TxtDM, "8");
-    window.SetText(Field::Txtepksz, "512");
-    ControlAs<QComboBox>(window, QStringLiteral("Cmbmilekm"))->setCurrentIndex(1);
-    ControlAs<QComboBox>(window, QStringLiteral("CmbEFreq"))->setCurrentIndex(3);
-    ControlAs<QComboBox>(window, QStringLiteral("CmbSlcSpeed"))->setCurrentIndex(4);
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
