@@ -86,9 +86,7 @@ FrmOrlisCalc::FrmOrlisCalc(QWidget* parent)
 
 // The secondary windows have no owner, so nothing else takes them along.
 FrmOrlisCalc::~FrmOrlisCalc() {
-    for (QPointer<QWidget>* window : {&antennasWindow_, &inputHelp_, &resultHelp_}) {
-        delete window->data();
-    }
+    for (QPointer<QWidget>* window : SecondaryWindows()) delete window->data();
 }
 
 void FrmOrlisCalc::Load() {
@@ -132,7 +130,7 @@ void FrmOrlisCalc::Exit() {
 }
 
 void FrmOrlisCalc::CloseSecondaryWindows() {
-    for (QPointer<QWidget>* window : {&antennasWindow_, &inputHelp_, &resultHelp_}) {
+    for (QPointer<QWidget>* window : SecondaryWindows()) {
         if (*window) (*window)->close();
     }
 }

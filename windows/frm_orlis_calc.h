@@ -60,6 +60,9 @@ class FrmOrlisCalc final : public QWidget, public CalcSheet {
     void Clear();
     void Exit();
     void CloseSecondaryWindows();
+    std::array<QPointer<QWidget>*, 3> SecondaryWindows() {
+        return {&antennasWindow_, &inputHelp_, &resultHelp_};
+    }
     QWidget* FieldWidget(Field field) const { return fields_[static_cast<std::size_t>(field)]; }
 
     ControlMap controls_;
