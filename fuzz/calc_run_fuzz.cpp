@@ -3,12 +3,11 @@
 // and a stopped or failed run leaves the results of the previous run.
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_check.h"
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
 #include "linkcalc/numeric_text.h"
@@ -19,10 +18,7 @@ namespace {
 using namespace linkcalc;
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "calculation run: %s\n", what);
-        std::abort();
-    }
+    FuzzCheck(condition, "calculation run", what);
 }
 
 constexpr std::array<Field, 7> kTypedFields{Field::TxtAntG,     Field::TxtAntG2, Field::TxtCblLss1,

@@ -1,21 +1,17 @@
 // Any bytes as a batch file: rows or a clear usage error naming a line, never a crash.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "cli/batch.h"
 #include "cli/command_line.h"
 #include "cli/csv.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "csv reader: %s\n", what);
-        std::abort();
-    }
+    FuzzCheck(condition, "csv reader", what);
 }
 
 }  // namespace

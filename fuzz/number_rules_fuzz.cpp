@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_check.h"
 #include "linkcalc/numeric_text.h"
 
 namespace {
@@ -14,10 +15,7 @@ namespace {
 using namespace linkcalc;
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "number rules: %s\n", what);
-        std::abort();
-    }
+    FuzzCheck(condition, "number rules", what);
 }
 
 template <class Step>
