@@ -8,7 +8,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINKCALC_SANITIZE=O
   -DLINKCALC_WERROR=OFF -DLINKCALC_BUILD_GUI=ON -DLINKCALC_BUILD_TESTS=ON -DLINKCALC_BUILD_BENCH=OFF \
   "$@" >/dev/null
 cmake --build build-asan -j"$(nproc)"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 cd build-asan
