@@ -192,22 +192,22 @@ void ChainTabOrder(std::span<const ControlSpec> table, const ControlMap& control
 
 }  // namespace
 
-void ApplyWindowSpec(QWidget& window, const WindowSpec& spec) {
+void ApplyWindowSpec(QWidget& window, const WindowSpec& row) {
     RegisterPictures();
-    window.setObjectName(ToQString(spec.name));
-    window.setWindowTitle(ToQString(spec.caption));
+    window.setObjectName(ToQString(row.name));
+    window.setWindowTitle(ToQString(row.caption));
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                             Qt::WindowCloseButtonHint;
-    if (spec.boxes == TitleBoxes::MinimizeAndMaximize) flags |= Qt::WindowMaximizeButtonHint;
+    if (row.boxes == TitleBoxes::MinimizeAndMaximize) flags |= Qt::WindowMaximizeButtonHint;
     window.setWindowFlags(flags);
-    if (!spec.icon.empty()) window.setWindowIcon(QIcon(ToQString(spec.icon)));
-    window.setFont(FontOf(spec.font, window.font()));
+    if (!row.icon.empty()) window.setWindowIcon(QIcon(ToQString(row.icon)));
+    window.setFont(FontOf(row.font, window.font()));
     window.setAutoFillBackground(true);
-    Paint(window, QPalette::Window, ColourOf(spec.back));
-    const QSize client(Pixels(spec.clientWidth), Pixels(spec.clientHeight));
-    if (spec.placement == Placement::Fixed) {
-        window.setGeometry(QRect(QPoint(Pixels(spec.left), Pixels(spec.top)), client));
+    Paint(window, QPalette::Window, ColourOf(row.back));
+    const QSize client(Pixels(row.clientWidth), Pixels(row.clientHeight));
+    if (row.placement == Placement::Fixed) {
+        window.setGeometry(QRect(QPoint(Pixels(row.left), Pixels(row.top)), client));
     } else {
         window.resize(client);
     }

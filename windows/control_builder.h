@@ -19,7 +19,7 @@ using SnapshotMaker = std::function<QPixmap(const TwipsArea& area)>;
 
 // Gives the window its caption, title-bar boxes, icon, client size, position, back colour and
 // font.
-void ApplyWindowSpec(QWidget& window, const WindowSpec& spec);
+void ApplyWindowSpec(QWidget& window, const WindowSpec& row);
 
 // Builds every control of a table on the window, each named after its row, and chains the
 // controls that take the focus in ascending tab index. Rows must come after their parents.

@@ -93,7 +93,7 @@ struct ControlSpec {
 enum class TitleBoxes : std::uint8_t { Minimize, MinimizeAndMaximize };
 
 enum class Placement : std::uint8_t {
-    Fixed,      // the client area's top-left corner at the spec's left and top
+    Fixed,      // the client area's top-left corner at the row's left and top
     ByDesktop,  // wherever the desktop puts a new window
 };
 

@@ -19,6 +19,6 @@ inline constexpr double kVerdanaLetterSpacing = 104;  // percent
 int PixelSizeOf(double points);
 
 // The font of a table row; Face::Window takes the window's font.
-QFont FontOf(const FontSpec& spec, const QFont& windowFont);
+QFont FontOf(const FontSpec& row, const QFont& windowFont);
 
 }  // namespace linkcalc::windows

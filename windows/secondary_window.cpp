@@ -4,12 +4,12 @@
 
 namespace linkcalc::windows {
 
-SecondaryWindow::SecondaryWindow(const WindowSpec& spec, std::span<const ControlSpec> table,
+SecondaryWindow::SecondaryWindow(const WindowSpec& row, std::span<const ControlSpec> table,
                                  std::string_view focus, std::string_view closeButton,
                                  const SnapshotMaker& snapshots)
     : QWidget(nullptr) {
     setAttribute(Qt::WA_DeleteOnClose);
-    ApplyWindowSpec(*this, spec);
+    ApplyWindowSpec(*this, row);
     controls_ = BuildControls(*this, table, snapshots);
     connect(qobject_cast<QPushButton*>(ControlNamed(closeButton)), &QPushButton::clicked, this,
             &QWidget::close);

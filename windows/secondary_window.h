@@ -18,7 +18,7 @@ class SecondaryWindow : public QWidget {
 
   protected:
     // `focus` holds the keyboard focus when the window is shown; `closeButton` closes it.
-    SecondaryWindow(const WindowSpec& spec, std::span<const ControlSpec> table,
+    SecondaryWindow(const WindowSpec& row, std::span<const ControlSpec> table,
                     std::string_view focus, std::string_view closeButton,
                     const SnapshotMaker& snapshots = {});
 
