@@ -12,11 +12,11 @@ MemorySheet::MemorySheet() {
 }
 
 void MemorySheet::SetText(Field field, std::string_view text) {
-    texts_[Index(field)] = std::string(LimitToField(field, text));
+    texts_[Index(field)].assign(LimitToField(field, text));
 }
 
 void MemorySheet::SetCaption(Field unitLabel, std::string_view caption) {
-    texts_[Index(unitLabel)] = std::string(caption);
+    texts_[Index(unitLabel)].assign(caption);
 }
 
 }  // namespace linkcalc

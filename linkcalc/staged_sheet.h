@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <optional>
+#include <bitset>
 #include <string>
 
 #include "linkcalc/calc_sheet.h"
@@ -26,7 +26,8 @@ class StagedSheet final : public CalcSheet {
 
   private:
     CalcSheet& base_;
-    std::array<std::optional<std::string>, kFieldCount> held_;
+    std::array<std::string, kFieldCount> held_;
+    std::bitset<kFieldCount> isHeld_;
 };
 
 }  // namespace linkcalc
