@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
+#include <QtEndian>
 
 namespace linkcalc::windows::test {
 
@@ -54,6 +56,28 @@ SecondaryWindow* OpenThrough(FrmOrlisCalc& window, const QString& button, const 
     ControlAs<QPushButton>(window, button)->click();
     const QList<QWidget*> found = TopLevelsNamed(name);
     return found.size() == 1 ? qobject_cast<SecondaryWindow*>(found.first()) : nullptr;
+}
+
+QList<IconEntry> IconEntries(const QString& resource) {
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray ico = file.readAll();
+    const auto word = [&](qsizetype at) {
+        return qFromLittleEndian<quint16>(ico.constData() + at);
+    };
+    const auto dword = [&](qsizetype at) {
+        return qFromLittleEndian<quint32>(ico.constData() + at);
+    };
+    if (ico.size() < 6 || word(0) != 0 || word(2) != 1) return {};  // 1: an icon, not a cursor
+    QList<IconEntry> entries;
+    for (int i = 0; i < word(4); ++i) {
+        const qsizetype entry = 6 + 16 * i;
+        if (ico.size() < entry + 16) return {};
+        const int size = static_cast<unsigned char>(ico[entry]);
+        entries.append({size == 0 ? 256 : size, static_cast<unsigned char>(ico[entry + 2]),
+                        word(entry + 6), ico.mid(dword(entry + 12), dword(entry + 8))});
+    }
+    return entries;
 }
 
 }  // namespace linkcalc::windows::test

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -49,5 +51,16 @@ QList<QWidget*> TopLevelsNamed(const QString& name);
 
 // Presses a button of the main window and returns the one window of that name it shows.
 SecondaryWindow* OpenThrough(FrmOrlisCalc& window, const QString& button, const QString& name);
+
+// One image of an icon resource, as its directory describes it.
+struct IconEntry {
+    int size;     // width and height in pixels
+    int colours;  // palette size; 0 when the image has no palette
+    int bitsPerPixel;
+    QByteArray image;  // the stored image: a bitmap, or a compressed PNG
+};
+
+// The images of an .ico resource, in directory order; empty when it is no icon.
+QList<IconEntry> IconEntries(const QString& resource);
 
 }  // namespace linkcalc::windows::test

@@ -1,9 +1,7 @@
 // The application icon and the logo built into the program.
-#include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QTest>
-#include <QtEndian>
 
 #include "gui_test_support.h"
 
@@ -18,27 +16,14 @@ class PicturesTest : public QObject {
     // 256 (32 bits, PNG-compressed).
     void TheIconHoldsSevenImages() {
         FrmOrlisCalc window;  // registers the pictures
-        QFile file(QStringLiteral(":/icons/quarn.ico"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray ico = file.readAll();
-        const auto word = [&](qsizetype at) {
-            return qFromLittleEndian<quint16>(ico.constData() + at);
-        };
-        const auto dword = [&](qsizetype at) {
-            return qFromLittleEndian<quint32>(ico.constData() + at);
-        };
-        QCOMPARE(word(2), quint16(1));  // an icon, not a cursor
-        QCOMPARE(word(4), quint16(7));
-
+        const QList<IconEntry> entries = IconEntries(QStringLiteral(":/icons/quarn.ico"));
         const QList<QPair<int, int>> expected{{16, 8}, {16, 24}, {32, 8},  {32, 32},
                                               {48, 8}, {48, 32}, {256, 32}};
-        for (int i = 0; i < 7; ++i) {
-            const qsizetype entry = 6 + 16 * i;
-            const int size = static_cast<unsigned char>(ico[entry]);
-            QCOMPARE(size == 0 ? 256 : size, expected[i].first);
-            QCOMPARE(int(word(entry + 6)), expected[i].second);
-            const QByteArray image = ico.mid(dword(entry + 12), dword(entry + 8));
-            QCOMPARE(image.startsWith("\x89PNG"), expected[i].first == 256);
+        QCOMPARE(entries.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            QCOMPARE(entries[i].size, expected[i].first);
+            QCOMPARE(entries[i].bitsPerPixel, expected[i].second);
+            QCOMPARE(entries[i].image.startsWith("\x89PNG"), expected[i].first == 256);
         }
         QImageReader reader(QStringLiteral(":/icons/quarn.ico"));
         QCOMPARE(reader.imageCount(), 7);
