@@ -104,7 +104,6 @@ void RunBatch(std::string_view csvText, const std::function<void(std::string_vie
         out += info.name;
     }
     out += "\r\n";
-
     write(out);
 
     // Rows are independent: blocks of them run on every core and are written in order.
