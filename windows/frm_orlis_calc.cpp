@@ -12,7 +12,7 @@
 #include <QUrl>
 
 #include "linkcalc/calc_run.h"
-#include "linkcalc/radio_tables.h"
+#include "linkcalc/choice_lists.h"
 #include "windows/frm_mv_antennas.h"
 #include "windows/frm_orlis_calc_controls.h"
 #include "windows/help_windows.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "gui_test_support.h"
-#include "linkcalc/radio_tables.h"
+#include "linkcalc/choice_lists.h"
 
 using namespace linkcalc;
 using namespace linkcalc::windows;
