@@ -50,7 +50,9 @@ struct Block {
 };
 
 void Run(Block& block, const BatchLayout& layout) {
-    block.out.reserve(block.rows.size() * 160);
+    // Room for the inputs written back (at worst each quote doubled) and the run fields, so
+    // that a block of long rows is not copied as it grows.
+    block.out.reserve(2 * block.fields.bytes.size() + block.rows.size() * 512);
     for (const Row& row : block.rows) {
         switch (AppendOutputRecord(block.out, layout,
                                    InputRow{block.fields, row.firstField, row.info})) {
@@ -86,6 +88,23 @@ class Pipeline {
     }
 
     BatchCounts Run() {
+        // A batch that fits one block runs on this thread alone.
+        Block* first = TakeFree();
+        bool more = false;
+        std::exception_ptr failedRead;
+        try {
+            more = Fill(*first);
+        } catch (...) {
+            failedRead = std::current_exception();
+        }
+        if (!more) {
+            linkcalc::cli::Run(*first, layout_);
+            output_.Write(first->out);
+            Add(first->counts);
+            if (failedRead) std::rethrow_exception(failedRead);
+            return counts_;
+        }
+        Submit(first);
         {
             std::vector<std::jthread> threads;
             for (std::size_t i = 0; i < workers_; ++i) threads.emplace_back([this] { Work(); });
@@ -137,40 +156,49 @@ class Pipeline {
         changed_.notify_all();
     }
 
+    // Reads rows into a block until it is full, or until a pipe has nothing more for now;
+    // false at the end of the input.
+    bool Fill(Block& block) {
+        const std::size_t keep = layout_.inputs.size();
+        CsvRecordInfo info;
+        while (block.rows.size() < kBlockRows && block.fields.bytes.size() < kBlockBytes) {
+            if (!block.rows.empty() && reader_.WouldWait(kPipeWaitMilliseconds)) return true;
+            const std::size_t first = block.fields.size();
+            if (!reader_.Next(block.fields, keep, info)) return false;
+            block.rows.push_back(Row{first, info});
+        }
+        return true;
+    }
+
     void Read() {
-        const std::size_t keep = layout_.inputs.size() + 1;
         for (;;) {
             Block* block = TakeFree();
             if (!block) return;
-            CsvRecordInfo info;
             bool more = true;
             try {
-                while (block->rows.size() < kBlockRows &&
-                       block->fields.bytes.size() < kBlockBytes) {
-                    // Rows from a pipe that has nothing more yet go out now, not when it fills.
-                    if (!block->rows.empty() && reader_.WouldWait(kPipeWaitMilliseconds)) break;
-                    const std::size_t first = block->fields.size();
-                    if (!reader_.Next(block->fields, keep, info)) {
-                        more = false;
-                        break;
-                    }
-                    block->rows.push_back(Row{first, info});
-                }
+                more = Fill(*block);
             } catch (...) {
-                if (block->rows.empty()) {
-                    ReturnUnused(block);
-                } else {
-                    Submit(block);
-                }
+                SubmitUnlessEmpty(block);
                 throw;
             }
-            if (block->rows.empty()) {
-                ReturnUnused(block);
-            } else {
-                Submit(block);
-            }
+            SubmitUnlessEmpty(block);
             if (!more) return;
         }
+    }
+
+    void SubmitUnlessEmpty(Block* block) {
+        if (block->rows.empty()) {
+            ReturnUnused(block);
+        } else {
+            Submit(block);
+        }
+    }
+
+    void Add(const BatchCounts& counts) {
+        counts_.completed += counts.completed;
+        counts_.stopped += counts.stopped;
+        counts_.failed += counts.failed;
+        counts_.invalid += counts.invalid;
     }
 
     void ReturnUnused(Block* block) {
@@ -232,10 +260,7 @@ class Pipeline {
                     Fail(std::current_exception());
                     return;
                 }
-                counts_.completed += block->counts.completed;
-                counts_.stopped += block->counts.stopped;
-                counts_.failed += block->counts.failed;
-                counts_.invalid += block->counts.invalid;
+                Add(block->counts);
                 const std::size_t weight = block->Weight();
                 block->Clear();
                 const std::lock_guard lock(mutex_);

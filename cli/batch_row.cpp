@@ -26,6 +26,11 @@ std::optional<std::string> ReadingFault(const BatchLayout& layout, const InputRo
     return std::nullopt;
 }
 
+// The band and the speed take only what their lists offer; other inputs take any text.
+bool IsChoice(Field field) {
+    return field == Field::CmbEFreq || field == Field::CmbSlcSpeed;
+}
+
 // The outcome, the message and empty run fields, for a row that does not run.
 void AppendInvalid(std::string& out, char separator, std::string_view message) {
     out += "invalid";
@@ -94,15 +99,22 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
         out += separator;
     }
 
-    MemorySheet sheet;
+    // The band and the speed first: a row they refuse copies nothing into a sheet.
     for (std::size_t c = 0; c < columns; ++c) {
         const InputOption& column = layout.inputs[c];
-        const auto text = FieldTextOf(column.field, row.Field(c));
-        if (!text) {
+        if (IsChoice(column.field) && !FieldTextOf(column.field, row.Field(c))) {
             AppendInvalid(out, separator, RefusalOf(column, row.Field(c)));
             return RowOutcome::Invalid;
         }
-        sheet.SetText(column.field, *text);
+    }
+    MemorySheet sheet;
+    for (std::size_t c = 0; c < columns; ++c) {
+        const Field field = layout.inputs[c].field;
+        if (IsChoice(field)) {
+            sheet.SetText(field, *FieldTextOf(field, row.Field(c)));
+        } else {
+            sheet.SetText(field, row.Field(c));
+        }
     }
     RunValues values;
     const RunResult result = CalcRun(sheet, values);

@@ -25,8 +25,8 @@ std::string OutputHeader(const BatchLayout& layout);
 
 enum class RowOutcome : std::uint8_t { Completed, Stopped, Failed, Invalid };
 
-// One input row as the reader left it: its fields from `first` on in `fields` (at most one
-// more than the layout has columns), and what the reader found.
+// One input row as the reader left it: its fields from `first` on in `fields` (at most as many
+// as the layout has columns), and what the reader found.
 struct InputRow {
     const CsvFields& fields;
     std::size_t first;

@@ -7,7 +7,7 @@
 namespace linkcalc::cli {
 namespace {
 
-constexpr std::size_t kChunk = 256 * 1024;  // bytes asked of the source at a time
+constexpr std::size_t kChunk = 64 * 1024;  // bytes asked of the source at a time
 
 }  // namespace
 
@@ -59,7 +59,7 @@ bool CsvReader::Fill(std::size_t keepFrom) {
     }
     // Only a quoted field (at most about twice kMaxFieldSize), a record being kept for a second
     // reading, or a header line being looked at stays across reads: a few MiB at most.
-    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() + kChunk);
+    if (end_ == buffer_.size()) buffer_.Grow(buffer_.size() + kChunk, end_);
     const std::size_t got = source_.Read(buffer_.data() + end_, buffer_.size() - end_);
     if (got == 0) {
         inputEnded_ = true;

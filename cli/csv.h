@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -96,8 +98,28 @@ class CsvReader {
     FieldEnd ReadQuoted(std::string* field, std::size_t fieldBegin, CsvRecordInfo& info);
     FieldEnd SkipRestOfLine();
 
+    // Bytes of the input, left unset until read into.
+    class Buffer {
+      public:
+        explicit Buffer(std::size_t size)
+            : bytes_(std::make_unique_for_overwrite<char[]>(size)), size_(size) {}
+        char* data() { return bytes_.get(); }
+        char operator[](std::size_t i) const { return bytes_[i]; }
+        std::size_t size() const { return size_; }
+        void Grow(std::size_t size, std::size_t used) {
+            auto bigger = std::make_unique_for_overwrite<char[]>(size);
+            std::copy_n(bytes_.get(), used, bigger.get());
+            bytes_ = std::move(bigger);
+            size_ = size;
+        }
+
+      private:
+        std::unique_ptr<char[]> bytes_;
+        std::size_t size_;
+    };
+
     ByteSource& source_;
-    std::vector<char> buffer_;
+    Buffer buffer_;
     static constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
     static constexpr std::size_t kMaxKeptRecord = 4 * kMaxFieldSize;
     std::size_t quote_ = kNowhere;  // the opening quote of the field being read

@@ -46,9 +46,13 @@ std::optional<std::string> FieldTextOf(Field field, std::string_view value) {
 }
 
 std::string RefusalOf(const InputOption& option, std::string_view value) {
+    // A long value is shown by its start: the message stays one short line.
+    constexpr std::size_t kShown = 40;
+    const std::string_view shown = FirstCharacters(value, kShown);
     std::string out = option.name == "band" ? "band" : "speed";
     out += " \"";
-    out += value;
+    out += shown;
+    if (shown.size() < value.size()) out += "...";
     out += "\" is not in the list: ";
     if (option.field == Field::CmbEFreq) {
         out += Listing(kBandList);

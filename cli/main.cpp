@@ -1,4 +1,5 @@
 // linkcalc-cli: the link calculation of the desktop program, for shells and scripts.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <exception>
@@ -105,6 +106,10 @@ int RunOne(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out)
 
 int RunBatch(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out) {
     using namespace linkcalc::cli;
+    // The buffers of a block of long rows go back to the system when freed, and the threads'
+    // heaps give back what they no longer use: the batch's memory stays flat.
+    ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 1 << 20);
     FileSource input(*line.csvPath);
     std::optional<TerminalProgress> progress;
     if (!line.quiet && ::isatty(STDERR_FILENO)) progress.emplace();
