@@ -2,6 +2,7 @@
 // rows refused before the run, and malformed files refused as a whole.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -226,6 +227,21 @@ TEST(CsvBatch, BandOrSpeedOutsideTheListsMakesTheRowInvalid) {
     EXPECT_EQ(rows[3].at("message"), "Select a band or frequency.");
 }
 
+TEST(CsvBatch, LongRefusedValueIsShownByItsStart) {
+    const std::string euros = "\xE2\x82\xAC";  // three bytes, one character
+    std::string band;
+    for (int i = 0; i < 30; ++i) band += "5" + euros;
+    const CliRun run = RunBatch("band,speed\n" + band + ",54\n");
+    const std::vector<Row> rows = RowsOf(run.out);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("band"), band);
+    std::string shown;
+    for (int i = 0; i < 20; ++i) shown += "5" + euros;
+    EXPECT_EQ(
+        rows[0].at("message"),
+        "band \"" + shown + "...\" is not in the list: \"4900\", \"5300\", \"5400\", \"5800\"");
+}
+
 TEST(CsvBatch, BlankLinesByteOrderMarkAndMissingFinalLineEndAreAccepted) {
     const std::string csv =
         "\xEF\xBB\xBF"
@@ -388,6 +404,78 @@ TEST(CsvBatch, MalformedLineAfterManyRowsDoesNotStopTheBatch) {
     EXPECT_EQ(rows[5000].at("message"), "line 5002: 5 fields where the header has 6");
     EXPECT_EQ(rows[5001].at("TxtFSL"), "126");
     EXPECT_EQ(rows[10000].at("TxtFSL"), "126");
+}
+
+struct SeparatorCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string csv;
+    char separator;  // of the output
+};
+
+// The output keeps the input's separator and quotes what holds it; a comma is then plain text.
+TEST(CsvBatch, SeparatorComesFromTheHeaderLineOrTheCommandLine) {
+    const std::vector<SeparatorCase> cases{
+        {"semicolon", {}, "unit;gain1;gain2;distance;band;speed\nMi,les;23;23;10;5800;54\n", ';'},
+        {"tab",
+         {},
+         "unit\tgain1\tgain2\tdistance\tband\tspeed\nMi,les\t23\t23\t10\t5800\t54\n",
+         '\t'},
+        {"comma", {}, "unit,gain1,gain2,distance,band,speed\n\"Mi,les\",23,23,10,5800,54\n", ','},
+        {"quoted header name",
+         {},
+         "\"unit\";gain1;gain2;distance;band;speed\nMi,les;23;23;10;5800;54\n",
+         ';'},
+        {"--delimiter tab",
+         {"--delimiter", "tab"},
+         "unit\tgain1\tgain2\tdistance\tband\tspeed\nMi,les\t23\t23\t10\t5800\t54\n",
+         '\t'},
+        {"--delimiter=;",
+         {"--delimiter=;"},
+         "unit;gain1;gain2;distance;band;speed\nMi,les;23;23;10;5800;54\n",
+         ';'},
+        {"--delimiter with a tab character",
+         {"--delimiter", "\t"},
+         "unit\tgain1\tgain2\tdistance\tband\tspeed\nMi,les\t23\t23\t10\t5800\t54\n",
+         '\t'},
+    };
+    for (const SeparatorCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args{"--csv", "-"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun run = RunCli(args, c.csv);
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.err, "");
+        std::string header = "unit,gain1,gain2,distance,band,speed," + kOutputColumns;
+        std::replace(header.begin(), header.end(), ',', c.separator);
+        EXPECT_EQ(run.out.substr(0, run.out.find("\r\n")), header);
+        std::string row =
+            "Mi,les,23,23,10,5800,54,completed,,ft,ft,ft,132,47,12,60,-73dBm,25,40,40,17,17,-69,"
+            "-69,-94,-94,27.62,33.77,4.2";
+        std::replace(row.begin(), row.end(), ',', c.separator);
+        if (c.separator == ',')
+            row.replace(0, 6, "\"Mi,les\"");
+        else
+            row.replace(0, 6, "Mi,les");
+        EXPECT_EQ(run.out.substr(run.out.find("\r\n") + 2), row + "\r\n");
+    }
+}
+
+// The failure for a side-1 power out of range has a semicolon but no comma, quote or line break.
+TEST(CsvBatch, MessageIsQuotedOnlyWhenItHoldsTheSeparator) {
+    const std::string message =
+        "The maximum transmit power of side 1 is out of range; check the gain and cable loss of "
+        "antenna 1.";
+    const CliRun semicolons = RunCli({"--csv", "-"},
+                                     "band;speed;gain1;gain2;loss1;distance;unit\n"
+                                     "5300;54;1000000;23;1;10;Miles\n");
+    EXPECT_NE(semicolons.out.find(";Miles;failed;\"" + message + "\";ft;"), std::string::npos)
+        << semicolons.out;
+    const CliRun commas = RunCli({"--csv", "-"},
+                                 "band,speed,gain1,gain2,loss1,distance,unit\n"
+                                 "5300,54,1000000,23,1,10,Miles\n");
+    EXPECT_NE(commas.out.find(",Miles,failed," + message + ",ft,"), std::string::npos)
+        << commas.out;
 }
 
 }  // namespace
