@@ -14,6 +14,7 @@
 #include "cli/batch_row.h"
 #include "cli/command_line.h"
 #include "cli/csv.h"
+#include "linkcalc/memory_sheet.h"
 
 namespace linkcalc::cli {
 namespace {
@@ -53,9 +54,10 @@ void Run(Block& block, const BatchLayout& layout) {
     // Room for the inputs written back (at worst each quote doubled) and the run fields, so
     // that a block of long rows is not copied as it grows.
     block.out.reserve(2 * block.fields.bytes.size() + block.rows.size() * 512);
+    MemorySheet sheet;
     for (const Row& row : block.rows) {
-        switch (AppendOutputRecord(block.out, layout,
-                                   InputRow{block.fields, row.firstField, row.info})) {
+        const InputRow input{block.fields, row.firstField, row.info};
+        switch (AppendOutputRecord(block.out, layout, input, sheet)) {
             case RowOutcome::Completed:
                 ++block.counts.completed;
                 break;

@@ -7,6 +7,7 @@
 
 #include "cli/csv.h"
 #include "cli/input_options.h"
+#include "linkcalc/memory_sheet.h"
 
 namespace linkcalc::cli {
 
@@ -36,9 +37,11 @@ struct InputRow {
 };
 
 // Appends the output record of one input row, with its CRLF: the input fields as given, the
-// outcome and its message, then the fields of its run on a fresh sheet. A row that cannot be
-// read, or a band or speed outside the lists, is invalid and runs nothing; a row that cannot
-// be read also leaves its input columns empty, and its message names the line and the fault.
-RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const InputRow& row);
+// outcome and its message, then the fields of its run on `sheet`, reset first to the sheet as
+// the window opens it. A row that cannot be read, or a band or speed outside the lists, is
+// invalid and runs nothing; a row that cannot be read also leaves its input columns empty,
+// and its message names the line and the fault.
+RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const InputRow& row,
+                              MemorySheet& sheet);
 
 }  // namespace linkcalc::cli

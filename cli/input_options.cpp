@@ -26,20 +26,42 @@ std::optional<InputOption> InputOptionNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<std::string> FieldTextOf(Field field, std::string_view value) {
-    if (value.empty()) return std::string();
+namespace {
+
+// Each speed of the list with its bare number: " 6 Mbps" and "6".
+struct SpeedItem {
+    std::string_view item;
+    std::string_view bare;
+};
+
+constexpr auto kSpeedItems = [] {
+    std::array<SpeedItem, kSpeedList.size()> items{};
+    for (std::size_t i = 0; i < kSpeedList.size(); ++i) {
+        const std::string_view number = kSpeedList[i].substr(0, kSpeedList[i].find(" Mbps"));
+        items[i] = {kSpeedList[i], number.substr(number.find_first_not_of(' '))};
+    }
+    return items;
+}();
+
+}  // namespace
+
+std::optional<std::string_view> ListedTextOf(Field field, std::string_view value) {
+    if (value.empty()) return std::string_view();
     if (field == Field::CmbEFreq) {
         for (const std::string_view band : kBandList) {
-            if (value == band) return std::string(band);
+            if (value == band) return band;
         }
         return std::nullopt;
     }
-    if (field == Field::CmbSlcSpeed) {
-        for (const std::string_view speed : kSpeedList) {
-            const std::string_view number = speed.substr(0, speed.find(" Mbps"));
-            const std::string_view bare = number.substr(number.find_first_not_of(' '));
-            if (value == speed || value == bare) return std::string(speed);
-        }
+    for (const SpeedItem& speed : kSpeedItems) {
+        if (value == speed.item || value == speed.bare) return speed.item;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FieldTextOf(Field field, std::string_view value) {
+    if (field == Field::CmbEFreq || field == Field::CmbSlcSpeed) {
+        if (const auto listed = ListedTextOf(field, value)) return std::string(*listed);
         return std::nullopt;
     }
     return std::string(value);
