@@ -11,6 +11,7 @@ namespace {
 struct ReachSearch {
     std::optional<Reach> reach;
     bool ceiling = false;
+    bool shortestFails = false;
 };
 
 // Halves the steps between a distance that meets the margin and one that does not, so the reach
@@ -23,12 +24,14 @@ ReachSearch SearchReach(const MemorySheet& inputs, std::string_view speed, doubl
 
     int low = 1;
     LinkRun lowRun = probe(low);
-    if (!MeetsMargin(lowRun, minimumMargin)) return {};
+    if (!MeetsMargin(lowRun, minimumMargin)) {
+        return {std::nullopt, false, lowRun.result.outcome != RunOutcome::Completed};
+    }
 
     int high = kReachCeilingSteps;
     LinkRun highRun = probe(high);
     if (MeetsMargin(highRun, minimumMargin)) {
-        return {Reach{DistanceText(high), std::move(highRun)}, true};
+        return {Reach{DistanceText(high), std::move(highRun)}, true, false};
     }
     while (high - low > 1) {
         const int middle = low + (high - low) / 2;
@@ -40,7 +43,7 @@ ReachSearch SearchReach(const MemorySheet& inputs, std::string_view speed, doubl
             high = middle;
         }
     }
-    return {Reach{DistanceText(low), std::move(lowRun)}, false};
+    return {Reach{DistanceText(low), std::move(lowRun)}, false, false};
 }
 
 }  // namespace
@@ -88,8 +91,8 @@ SpeedTable MakeSpeedTable(const MemorySheet& inputs, double minimumMargin) {
         }
         if (MeetsMargin(atPath, minimumMargin)) table.recommended = table.rows.size();
         ReachSearch search = SearchReach(inputs, speed, minimumMargin);
-        table.rows.push_back(
-            SpeedRow{speed, std::move(atPath), std::move(search.reach), search.ceiling});
+        table.rows.push_back(SpeedRow{speed, std::move(atPath), std::move(search.reach),
+                                      search.ceiling, search.shortestFails});
     }
     return table;
 }

@@ -36,7 +36,8 @@ struct SpeedRow {
     LinkRun atPath;
     // Nothing when even 0.01 of the unit gives a margin below the minimum, or no completed run.
     std::optional<Reach> reach;
-    bool ceiling = false;  // the reach is the ceiling: longer paths were not tried
+    bool ceiling = false;        // the reach is the ceiling: longer paths were not tried
+    bool shortestFails = false;  // no reach because the run at 0.01 of the unit does not complete
 };
 
 struct SpeedTable {
