@@ -51,6 +51,8 @@ Output:
                     unit, band, speed, packet (any order, any subset). Writes CSV:
                     the input columns, outcome, message, then Lblft1, Lblft2,
                     Lblft3 and the 17 result fields by control name.
+  --help            this text
+  --version         the version
 
 Speed table (every input but --speed):
   --speed-table     runs every speed of the list at the path, and finds each
@@ -60,8 +62,6 @@ Speed table (every input but --speed):
   --margin DB       the fade margin the reach and the recommendation keep, dB
                     (default 10)
   --csv-out         writes the table as CSV instead of text (--json: as JSON)
-  --help            this text
-  --version         the version
 
 Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
 2 run failure, 64 usage error, 74 the speed table could not be written.
