@@ -1,6 +1,11 @@
 // `linkcalc-cli --speed-table`: every row and reach is what a single run of the tool shows, in
 // the three output forms; a stopped validation is reported like a single run; usage errors.
+#include <sys/wait.h>
+
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -354,6 +359,24 @@ TEST(SpeedTableCli, UsageErrors) {
         EXPECT_EQ(run.out, "");
         EXPECT_TRUE(run.err.starts_with("linkcalc-cli: " + message)) << run.err;
     }
+}
+
+TEST(SpeedTableCli, AnOutputThatCannotBeWrittenIsAnIoError) {
+    const std::string err = ::testing::TempDir() + "speed_table_err.txt";
+    const std::string command = std::string(LINKCALC_CLI_PATH) +
+                                " --speed-table --gain1 23 --gain2 23 --distance 10 --unit Miles "
+                                "--band 5800 >/dev/full 2>" +
+                                err;
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 74);
+    std::ifstream file(err);
+    std::string line;
+    std::getline(file, line);
+    EXPECT_EQ(line,
+              "linkcalc-cli: cannot write the speed table to standard output: No space left on "
+              "device");
+    std::remove(err.c_str());
 }
 
 TEST(SpeedTableCli, HelpNamesTheSpeedTable) {
