@@ -1,6 +1,5 @@
 #include <QApplication>
 
-#include "app/sheet_dump.h"
 #include "windows/frm_orlis_calc.h"
 
 int main(int argc, char* argv[]) {
@@ -9,7 +8,5 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("com.mervane.linkcalc"));
     linkcalc::windows::FrmOrlisCalc window;
     window.show();
-    const int status = QApplication::exec();
-    linkcalc::app::DumpSheetIfAsked(window);
-    return status;
+    return QApplication::exec();
 }

@@ -14,6 +14,7 @@
 #include "cli/io.h"
 #include "cli/progress.h"
 #include "cli/report.h"
+#include "cli/speed_table_output.h"
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
 
@@ -30,6 +31,7 @@ constexpr int kExitOsError = 71;
 constexpr int kExitIoError = 74;
 
 constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [--json]
+       linkcalc-cli --speed-table [INPUTS] [--margin DB] [--json|--csv-out]
        linkcalc-cli --csv FILE [--delimiter SEP] [--quiet]
 Calculates the link budget of a point-to-point 802.11a link, as the QUARN Link
 Budget Calculator window does when Calc is pressed.
@@ -66,8 +68,18 @@ Output:
   --help            this text
   --version         the version
 
-Exit status: 0 completed (or a batch run), 1 stopped by a notice, 2 run failure,
-64 usage error, 66 input that cannot be opened, 74 read or write error.
+Speed table (every input but --speed):
+  --speed-table     runs every speed of the list at the path, and finds each
+                    speed's reach: the longest path, in steps of 0.01 of the
+                    unit up to 1000, with a fade margin of at least DB; the last
+                    line names the fastest speed with that margin at the path
+  --margin DB       the fade margin the reach and the recommendation keep, dB
+                    (default 10)
+  --csv-out         writes the table as CSV instead of text (--json: as JSON)
+
+Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
+2 run failure, 64 usage error, 66 input that cannot be opened, 74 read or write
+error.
 )";
 
 void Complain(const std::string& message) {
@@ -137,6 +149,7 @@ int Main(const std::vector<std::string>& args) {
         out.Write(std::string("linkcalc-cli ") + LINKCALC_VERSION + "\n");
         return kExitCompleted;
     }
+    if (line.speedTable) return linkcalc::cli::RunSpeedTable(line);
     if (line.csvPath) return RunBatch(line, out);
     return RunOne(line, out);
 }

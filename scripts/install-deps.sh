@@ -9,7 +9,7 @@ packages=(
   fonts-dejavu-core fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick hyperfine
   clang-14 libclang-rt-14-dev
-  python3 groff-base desktop-file-utils appstream dpkg-dev
+  python3 groff-base desktop-file-utils appstream dpkg-dev clang-format
 )
 
 missing=()
