@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Times linkcalc-cli --csv end to end on generated rows: ./bench/batch_throughput.sh [ROWS]
+# Times linkcalc-cli --csv end to end on generated rows, and shows its peak memory:
+# ./bench/batch_throughput.sh [ROWS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rows=${1:-100000}
@@ -29,3 +30,6 @@ else
   mean=$(echo "$end - $start" | bc)
 fi
 python3 -c "print(f'$rows rows in {float($mean):.3f} s: {int($rows / float($mean))} rows per second')"
+if [ -x /usr/bin/time ]; then
+  /usr/bin/time -f "peak resident memory: %M KB (%U s user, %S s system)" "$cli" --csv "$input" > /dev/null
+fi

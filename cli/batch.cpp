@@ -1,132 +1,324 @@
 #include "cli/batch.h"
 
 #include <algorithm>
-#include <optional>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/batch_row.h"
 #include "cli/command_line.h"
 #include "cli/csv.h"
-#include "cli/input_options.h"
-#include "cli/report.h"
-#include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
 
 namespace linkcalc::cli {
 namespace {
 
-constexpr std::size_t kBlockRows = 4096;  // rows a worker runs before the block is written
+constexpr std::size_t kBlockRows = 2048;
+constexpr std::size_t kBlockBytes = 512 * 1024;         // field bytes that end a block early
+constexpr std::size_t kBytesInFlight = 4 << 20;         // field bytes read but not yet written
+constexpr std::size_t kKeptCapacity = 4 * kBlockBytes;  // a block keeps no more between uses
+constexpr auto kProgressInterval = std::chrono::milliseconds(250);
+constexpr int kPipeWaitMilliseconds = 20;  // before rows read from a pipe go out unfinished
 
-std::vector<InputOption> ReadHeader(const CsvRecord& header) {
-    std::vector<InputOption> columns;
-    for (const std::string& name : header.fields) {
-        const auto option = InputOptionNamed(name);
-        if (!option) {
-            throw UsageError("line " + std::to_string(header.line) + ": unknown column \"" + name +
-                             "\"");
+struct Row {
+    std::size_t firstField;
+    CsvRecordInfo info;
+};
+
+struct Block {
+    std::uint64_t sequence = 0;
+    CsvFields fields;
+    std::vector<Row> rows;
+    std::string out;
+    BatchCounts counts;
+
+    std::size_t Weight() const { return fields.bytes.size() + rows.size() * sizeof(Row); }
+    void Clear() {
+        fields.clear();
+        rows.clear();
+        out.clear();
+        counts = {};
+        // An unusually large block gives its memory back.
+        if (fields.bytes.capacity() > kKeptCapacity) std::string().swap(fields.bytes);
+        if (out.capacity() > 2 * kKeptCapacity) std::string().swap(out);
+    }
+};
+
+void Run(Block& block, const BatchLayout& layout) {
+    // Room for the inputs written back (at worst each quote doubled) and the run fields, so
+    // that a block of long rows is not copied as it grows.
+    block.out.reserve(2 * block.fields.bytes.size() + block.rows.size() * 512);
+    MemorySheet sheet;
+    for (const Row& row : block.rows) {
+        const InputRow input{block.fields, row.firstField, row.info};
+        switch (AppendOutputRecord(block.out, layout, input, sheet)) {
+            case RowOutcome::Completed:
+                ++block.counts.completed;
+                break;
+            case RowOutcome::Stopped:
+                ++block.counts.stopped;
+                break;
+            case RowOutcome::Failed:
+                ++block.counts.failed;
+                break;
+            case RowOutcome::Invalid:
+                ++block.counts.invalid;
+                break;
         }
-        for (const InputOption& seen : columns) {
-            if (seen.name == option->name) {
-                throw UsageError("line " + std::to_string(header.line) + ": column \"" + name +
-                                 "\" appears twice");
+    }
+}
+
+// Blocks go from the reader to the workers, from the workers to the writer in input order,
+// and back to the reader; one lock guards the queues.
+class Pipeline {
+  public:
+    Pipeline(CsvReader& reader, ByteSink& output, const BatchLayout& layout,
+             BatchObserver* observer)
+        : reader_(reader), output_(output), layout_(layout), observer_(observer) {
+        const std::size_t workers = std::max(1U, std::thread::hardware_concurrency());
+        for (std::size_t i = 0; i < 2 * workers + 2; ++i) {
+            pool_.push_back(std::make_unique<Block>());
+            free_.push_back(pool_.back().get());
+        }
+        workers_ = workers;
+    }
+
+    BatchCounts Run() {
+        // A batch that fits one block runs on this thread alone.
+        Block* first = TakeFree();
+        bool more = false;
+        std::exception_ptr failedRead;
+        try {
+            more = Fill(*first);
+        } catch (...) {
+            failedRead = std::current_exception();
+        }
+        if (!more) {
+            linkcalc::cli::Run(*first, layout_);
+            output_.Write(first->out);
+            Add(first->counts);
+            if (failedRead) std::rethrow_exception(failedRead);
+            return counts_;
+        }
+        Submit(first);
+        {
+            std::vector<std::jthread> threads;
+            for (std::size_t i = 0; i < workers_; ++i) threads.emplace_back([this] { Work(); });
+            threads.emplace_back([this] { Write(); });
+            try {
+                Read();
+            } catch (...) {
+                // The rows read before a failed read are still run and written.
+                readError_ = std::current_exception();
+            }
+            Finish();
+        }
+        if (error_) std::rethrow_exception(error_);
+        if (readError_) std::rethrow_exception(readError_);
+        return counts_;
+    }
+
+  private:
+    void Fail(std::exception_ptr error) {
+        const std::lock_guard lock(mutex_);
+        if (!error_) error_ = error;
+        stopped_ = true;
+        changed_.notify_all();
+    }
+
+    void Finish() {
+        const std::lock_guard lock(mutex_);
+        readingDone_ = true;
+        changed_.notify_all();
+    }
+
+    Block* TakeFree() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] {
+            return stopped_ ||
+                   (!free_.empty() && (inFlight_ < kBytesInFlight || written_ == submitted_));
+        });
+        if (stopped_) return nullptr;
+        Block* block = free_.front();
+        free_.pop_front();
+        return block;
+    }
+
+    void Submit(Block* block) {
+        const std::lock_guard lock(mutex_);
+        block->sequence = submitted_++;
+        inFlight_ += block->Weight();
+        work_.push_back(block);
+        changed_.notify_all();
+    }
+
+    // Reads rows into a block until it is full, or until a pipe has nothing more for now;
+    // false at the end of the input.
+    bool Fill(Block& block) {
+        const std::size_t keep = layout_.inputs.size();
+        CsvRecordInfo info;
+        while (block.rows.size() < kBlockRows && block.fields.bytes.size() < kBlockBytes) {
+            if (!block.rows.empty() && reader_.WouldWait(kPipeWaitMilliseconds)) return true;
+            const std::size_t first = block.fields.size();
+            if (!reader_.Next(block.fields, keep, info)) return false;
+            block.rows.push_back(Row{first, info});
+        }
+        return true;
+    }
+
+    void Read() {
+        for (;;) {
+            Block* block = TakeFree();
+            if (!block) return;
+            bool more = true;
+            try {
+                more = Fill(*block);
+            } catch (...) {
+                SubmitUnlessEmpty(block);
+                throw;
+            }
+            SubmitUnlessEmpty(block);
+            if (!more) return;
+        }
+    }
+
+    void SubmitUnlessEmpty(Block* block) {
+        if (block->rows.empty()) {
+            ReturnUnused(block);
+        } else {
+            Submit(block);
+        }
+    }
+
+    void Add(const BatchCounts& counts) {
+        counts_.completed += counts.completed;
+        counts_.stopped += counts.stopped;
+        counts_.failed += counts.failed;
+        counts_.invalid += counts.invalid;
+    }
+
+    void ReturnUnused(Block* block) {
+        block->Clear();
+        const std::lock_guard lock(mutex_);
+        free_.push_back(block);
+        changed_.notify_all();
+    }
+
+    void Work() {
+        for (;;) {
+            Block* block = nullptr;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return stopped_ || !work_.empty() || readingDone_; });
+                if (stopped_ || work_.empty()) return;
+                block = work_.front();
+                work_.pop_front();
+            }
+            try {
+                linkcalc::cli::Run(*block, layout_);
+            } catch (...) {
+                Fail(std::current_exception());
+                return;
+            }
+            const std::lock_guard lock(mutex_);
+            done_.push_back(block);
+            changed_.notify_all();
+        }
+    }
+
+    void Write() {
+        auto nextReport = std::chrono::steady_clock::now();
+        for (;;) {
+            Block* block = nullptr;
+            {
+                std::unique_lock lock(mutex_);
+                const auto ready = [&] {
+                    return std::find_if(done_.begin(), done_.end(),
+                                        [&](const Block* b) { return b->sequence == written_; });
+                };
+                changed_.wait_for(lock, kProgressInterval, [&] {
+                    return stopped_ || ready() != done_.end() ||
+                           (readingDone_ && written_ == submitted_);
+                });
+                if (stopped_) return;
+                const auto found = ready();
+                if (found != done_.end()) {
+                    block = *found;
+                    done_.erase(found);
+                } else if (readingDone_ && written_ == submitted_) {
+                    return;
+                }
+            }
+            if (block) {
+                try {
+                    output_.Write(block->out);
+                } catch (...) {
+                    Fail(std::current_exception());
+                    return;
+                }
+                Add(block->counts);
+                const std::size_t weight = block->Weight();
+                block->Clear();
+                const std::lock_guard lock(mutex_);
+                inFlight_ -= weight;
+                ++written_;
+                free_.push_back(block);
+                changed_.notify_all();
+            }
+            const auto now = std::chrono::steady_clock::now();
+            if (observer_ && now >= nextReport) {
+                observer_->Progress(counts_);
+                nextReport = now + kProgressInterval;
             }
         }
-        columns.push_back(*option);
-    }
-    return columns;
-}
-
-// One input row and the outcome of its run on a fresh sheet.
-void AppendRow(std::string& out, const std::vector<InputOption>& columns,
-               const std::vector<std::string>& values) {
-    for (const std::string& value : values) {
-        AppendCsvField(out, value);
-        out += ',';
     }
 
-    MemorySheet sheet;
-    std::optional<std::string> refusal;
-    for (std::size_t c = 0; c < columns.size() && !refusal; ++c) {
-        if (auto text = FieldTextOf(columns[c].field, values[c])) {
-            sheet.SetText(columns[c].field, *text);
-        } else {
-            refusal = RefusalOf(columns[c], values[c]);
-        }
-    }
-    if (refusal) {
-        out += "invalid,";
-        AppendCsvField(out, *refusal);
-    } else {
-        RunValues runValues;
-        const RunResult result = CalcRun(sheet, runValues);
-        out += OutcomeName(result.outcome);
-        out += ',';
-        if (result.notice) AppendCsvField(out, result.notice->message);
-        if (result.failure) AppendCsvField(out, result.failure->message);
-    }
-    for (const FieldInfo& info : kFields) {
-        if (info.role == FieldRole::Input) continue;
-        out += ',';
-        if (!refusal) AppendCsvField(out, sheet.TextRef(info.field));
-    }
-    out += "\r\n";
-}
+    CsvReader& reader_;
+    ByteSink& output_;
+    const BatchLayout& layout_;
+    BatchObserver* observer_;
+    std::size_t workers_ = 1;
+
+    std::vector<std::unique_ptr<Block>> pool_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Block*> free_;
+    std::deque<Block*> work_;
+    std::vector<Block*> done_;
+    std::uint64_t submitted_ = 0;
+    std::uint64_t written_ = 0;
+    std::size_t inFlight_ = 0;
+    bool readingDone_ = false;
+    bool stopped_ = false;
+    std::exception_ptr error_;  // of a worker or the writer: stops everything
+    std::exception_ptr readError_;
+    BatchCounts counts_;  // the writer's
+};
 
 }  // namespace
 
-void RunBatch(std::string_view csvText, const std::function<void(std::string_view)>& write) {
-    std::vector<CsvRecord> records;
-    try {
-        records = ReadCsv(csvText);
-    } catch (const CsvError& error) {
-        throw UsageError(error.what());
-    }
-    if (records.empty()) throw UsageError("line 1: the CSV has no header line");
-    const std::vector<InputOption> columns = ReadHeader(records.front());
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        if (records[r].fields.size() != columns.size()) {
-            throw UsageError("line " + std::to_string(records[r].line) + ": " +
-                             std::to_string(records[r].fields.size()) +
-                             " fields where the header has " + std::to_string(columns.size()));
-        }
-    }
+BatchCounts RunBatch(ByteSource& input, ByteSink& output, const BatchOptions& options) {
+    CsvReader reader(input);
+    const char separator = options.separator ? *options.separator : reader.DetectSeparator();
+    reader.SetSeparator(separator);
 
-    std::string out;
-    for (const InputOption& column : columns) {
-        out += column.name;
-        out += ',';
+    CsvFields header;
+    CsvRecordInfo info;
+    if (!reader.Next(header, kInputOptions.size() + 1, info)) {
+        throw UsageError("line 1: the CSV has no header line");
     }
-    out += "outcome,message";
-    for (const FieldInfo& info : kFields) {
-        if (info.role == FieldRole::Input) continue;
-        out += ',';
-        out += info.name;
-    }
-    out += "\r\n";
-    write(out);
+    const BatchLayout layout = LayoutOf(header, info, separator);
+    reader.ExpectFields(layout.inputs.size());
+    output.Write(OutputHeader(layout));
 
-    // Rows are independent: blocks of them run on every core and are written in order.
-    const std::size_t workers = std::max(1U, std::thread::hardware_concurrency());
-    std::vector<std::string> parts(workers);
-    for (std::size_t begin = 1; begin < records.size(); begin += kBlockRows * workers) {
-        const std::size_t blockEnd = std::min(records.size(), begin + kBlockRows * workers);
-        const std::size_t share = (blockEnd - begin + workers - 1) / workers;
-        {
-            std::vector<std::jthread> threads;
-            for (std::size_t w = 0; w < workers; ++w) {
-                const std::size_t first = std::min(blockEnd, begin + w * share);
-                const std::size_t last = std::min(blockEnd, first + share);
-                parts[w].clear();
-                threads.emplace_back([&, w, first, last] {
-                    for (std::size_t r = first; r < last; ++r) {
-                        AppendRow(parts[w], columns, records[r].fields);
-                    }
-                });
-            }
-        }
-        for (const std::string& part : parts) write(part);
-    }
+    Pipeline pipeline(reader, output, layout, options.observer);
+    return pipeline.Run();
 }
 
 }  // namespace linkcalc::cli

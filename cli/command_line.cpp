@@ -8,15 +8,22 @@
 namespace linkcalc::cli {
 namespace {
 
+char DelimiterNamed(const std::string& value) {
+    if (value == "," || value == ";" || value == "\t") return value[0];
+    if (value == "tab") return '\t';
+    throw UsageError("--delimiter takes \",\", \";\" or \"tab\", not \"" + value + "\"");
+}
+
 bool IsFlag(const std::string& name) {
-    return name == "help" || name == "version" || name == "json" || name == "speed-table" ||
-           name == "csv-out";
+    return name == "help" || name == "version" || name == "json" || name == "quiet" ||
+           name == "speed-table" || name == "csv-out";
 }
 
 bool& FlagOf(CommandLine& line, const std::string& name) {
     if (name == "help") return line.help;
     if (name == "version") return line.version;
     if (name == "json") return line.json;
+    if (name == "quiet") return line.quiet;
     if (name == "speed-table") return line.speedTable;
     return line.csvOut;
 }
@@ -64,7 +71,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             continue;
         }
         const auto option = InputOptionNamed(name);
-        if (!option && name != "csv" && name != "margin") {
+        if (!option && name != "csv" && name != "margin" && name != "delimiter") {
             throw UsageError("unknown option \"" + arg + "\"");
         }
 
@@ -82,6 +89,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (!line.margin) throw UsageError("--margin \"" + value + "\" is not a number of dB");
             continue;
         }
+        if (name == "delimiter") {
+            line.delimiter = DelimiterNamed(value);
+            continue;
+        }
         if (!option) {
             if (value.empty()) throw UsageError("--csv needs a file name, or - for standard input");
             line.csvPath = value;
@@ -96,6 +107,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     CheckSpeedTable(line);
     if (line.csvPath && line.json) throw UsageError("--csv writes CSV: --json cannot go with it");
+    if (line.delimiter && !line.csvPath) throw UsageError("--delimiter goes with --csv");
     return line;
 }
 

@@ -34,6 +34,10 @@ std::optional<InputOption> InputOptionNamed(std::string_view name);
 // for nothing chosen; every other input takes any text. Nothing when the value is not allowed.
 std::optional<std::string> FieldTextOf(Field field, std::string_view value);
 
+// For the band and the speed: the list item a value picks (the empty text for nothing chosen),
+// or nothing when it picks none.
+std::optional<std::string_view> ListedTextOf(Field field, std::string_view value);
+
 // Why FieldTextOf refused a value, for an error message.
 std::string RefusalOf(const InputOption& option, std::string_view value);
 

@@ -1,14 +1,18 @@
 // linkcalc-cli: the link calculation of the desktop program, for shells and scripts.
-#include <cstdio>
-#include <fstream>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <exception>
 #include <iostream>
-#include <iterator>
-#include <sstream>
+#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/batch.h"
 #include "cli/command_line.h"
+#include "cli/io.h"
+#include "cli/progress.h"
 #include "cli/report.h"
 #include "cli/speed_table_output.h"
 #include "linkcalc/calc_run.h"
@@ -16,14 +20,19 @@
 
 namespace {
 
+// sysexits statuses beside the outcomes of a run.
 constexpr int kExitCompleted = 0;
 constexpr int kExitStopped = 1;
 constexpr int kExitFailed = 2;
 constexpr int kExitUsage = 64;
+constexpr int kExitNoInput = 66;
+constexpr int kExitSoftware = 70;
+constexpr int kExitOsError = 71;
+constexpr int kExitIoError = 74;
 
 constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [--json]
        linkcalc-cli --speed-table [INPUTS] [--margin DB] [--json|--csv-out]
-       linkcalc-cli --csv FILE
+       linkcalc-cli --csv FILE [--delimiter SEP] [--quiet]
 Calculates the link budget of a point-to-point 802.11a link, as the QUARN Link
 Budget Calculator window does when Calc is pressed.
 
@@ -50,7 +59,12 @@ Output:
                     names the input columns gain1, gain2, loss1, loss2, distance,
                     unit, band, speed, packet (any order, any subset). Writes CSV:
                     the input columns, outcome, message, then Lblft1, Lblft2,
-                    Lblft3 and the 17 result fields by control name.
+                    Lblft3 and the 17 result fields by control name. A row that
+                    cannot be read comes out "invalid", its message naming the
+                    line and the fault; the batch goes on.
+  --delimiter SEP   the separator of the batch, in and out: "," ";" or "tab"
+                    (default: the first of them on the header line, else ",")
+  --quiet           no progress line and no summary of a batch on a terminal
   --help            this text
   --version         the version
 
@@ -64,38 +78,32 @@ Speed table (every input but --speed):
   --csv-out         writes the table as CSV instead of text (--json: as JSON)
 
 Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
-2 run failure, 64 usage error, 74 the speed table could not be written.
+2 run failure, 64 usage error, 66 input that cannot be opened, 74 read or write
+error.
 )";
 
+void Complain(const std::string& message) {
+    std::cerr << "linkcalc-cli: " << message << "\n";
+}
+
 int Usage(const std::string& error) {
-    std::cerr << "linkcalc-cli: " << error << "\n"
-              << "Try 'linkcalc-cli --help' for more information.\n";
+    Complain(error);
+    std::cerr << "Try 'linkcalc-cli --help' for more information.\n";
     return kExitUsage;
 }
 
-std::string ReadAll(const std::string& path) {
-    if (path == "-") {
-        std::ostringstream data;
-        data << std::cin.rdbuf();
-        return data.str();
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw linkcalc::cli::UsageError("cannot read \"" + path + "\"");
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-int RunOne(const linkcalc::cli::CommandLine& line) {
+int RunOne(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out) {
     using namespace linkcalc;
     MemorySheet sheet;
     for (const auto& [field, text] : line.inputs) sheet.SetText(field, text);
     RunValues values;
     const RunResult result = CalcRun(sheet, values);
     if (line.json) {
-        std::cout << cli::JsonReport(result, sheet);
+        out.Write(cli::JsonReport(result, sheet));
     } else if (result.outcome == RunOutcome::Completed) {
-        std::cout << cli::TextReport(sheet);
+        out.Write(cli::TextReport(sheet));
     } else {
-        std::cerr << "linkcalc-cli: " << cli::ErrorLine(result) << "\n";
+        Complain(cli::ErrorLine(result));
     }
     switch (result.outcome) {
         case RunOutcome::Completed:
@@ -108,31 +116,63 @@ int RunOne(const linkcalc::cli::CommandLine& line) {
     return kExitFailed;
 }
 
+int RunBatch(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out) {
+    using namespace linkcalc::cli;
+    // The buffers of a block of long rows go back to the system when freed, and the threads'
+    // heaps give back what they no longer use: the batch's memory stays flat.
+    ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 1 << 20);
+    FileSource input(*line.csvPath);
+    std::optional<TerminalProgress> progress;
+    if (!line.quiet && ::isatty(STDERR_FILENO)) progress.emplace();
+    BatchOptions options;
+    options.separator = line.delimiter;
+    options.observer = progress ? &*progress : nullptr;
+    try {
+        const BatchCounts counts = linkcalc::cli::RunBatch(input, out, options);
+        if (progress) progress->Finish(counts);
+    } catch (...) {
+        if (progress) progress->Clear();
+        throw;
+    }
+    return kExitCompleted;
+}
+
+int Main(const std::vector<std::string>& args) {
+    const auto line = linkcalc::cli::ParseCommandLine(args);
+    linkcalc::cli::StandardOutput out;
+    if (line.help) {
+        out.Write(kUsage);
+        return kExitCompleted;
+    }
+    if (line.version) {
+        out.Write(std::string("linkcalc-cli ") + LINKCALC_VERSION + "\n");
+        return kExitCompleted;
+    }
+    if (line.speedTable) return linkcalc::cli::RunSpeedTable(line, out);
+    if (line.csvPath) return RunBatch(line, out);
+    return RunOne(line, out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
     try {
-        const auto line =
-            linkcalc::cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-        if (line.help) {
-            std::cout << kUsage;
-            return kExitCompleted;
-        }
-        if (line.version) {
-            std::cout << "linkcalc-cli " << LINKCALC_VERSION << "\n";
-            return kExitCompleted;
-        }
-        if (line.speedTable) return linkcalc::cli::RunSpeedTable(line);
-        if (line.csvPath) {
-            const std::string data = ReadAll(*line.csvPath);
-            linkcalc::cli::RunBatch(data, [](std::string_view chunk) {
-                std::fwrite(chunk.data(), 1, chunk.size(), stdout);
-            });
-            return std::fflush(stdout) == 0 ? kExitCompleted : kExitFailed;
-        }
-        return RunOne(line);
+        return Main(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const linkcalc::cli::UsageError& error) {
         return Usage(error.what());
+    } catch (const linkcalc::cli::IoError& error) {
+        Complain(error.what());
+        return error.WhatFailed() == linkcalc::cli::IoError::Kind::CannotOpen ? kExitNoInput
+                                                                              : kExitIoError;
+    } catch (const std::bad_alloc&) {
+        Complain("out of memory");
+        return kExitOsError;
+    } catch (const std::exception& error) {
+        Complain(std::string("internal error: ") + error.what());
+        return kExitSoftware;
+    } catch (...) {
+        Complain("internal error");
+        return kExitSoftware;
     }
 }

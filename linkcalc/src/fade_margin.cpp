@@ -2,6 +2,7 @@
 
 #include "linkcalc/numeric_text.h"
 #include "run_failure.h"
+#include "shown_number.h"
 #include "stages.h"
 
 namespace linkcalc {
@@ -15,7 +16,7 @@ constexpr double kFreeSpaceLossConstant = 92.4;  // GHz and kilometres
 
 }  // namespace
 
-void ComputeFadeMargin(CalcSheet& sheet, RunValues& v) {
+void ComputeFadeMargin(StagedSheet& sheet, RunValues& v) {
     using Cause = FailureCause;
     v.FrequencyMHz = v.FrequencyMHz / kMhzPerGhz;
     const double bandTerm = Checked(Cause::BandInvalid, [&] { return 20 * Log10(v.FrequencyMHz); });
@@ -24,7 +25,7 @@ void ComputeFadeMargin(CalcSheet& sheet, RunValues& v) {
     const double distanceTerm = Checked(Cause::DistanceNotPositive, [&] { return 20 * Log10(km); });
 
     // The power budget leaves the transmit power unwritten only for a band it does not know.
-    const std::string shownPower = sheet.Text(Field::TxtMTP);
+    const std::string_view shownPower = sheet.View(Field::TxtMTP);
     if (!IsNumericText(shownPower)) Fail(Cause::BandInvalid);
     v.RadioTxPower =
         Checked(Cause::TransmitPower1OutOfRange, [&] { return IntegerOfText(shownPower); });
@@ -34,7 +35,7 @@ void ComputeFadeMargin(CalcSheet& sheet, RunValues& v) {
                ((bandTerm + kFreeSpaceLossConstant) + distanceTerm);
     });
     sheet.SetText(Field::TxtFM,
-                  Checked(Cause::GainsTooLarge, [&] { return roundoff2(TextOfNumber(margin)); }));
+                  Checked(Cause::GainsTooLarge, [&] { return Roundoff2OfNumber(margin); }));
 }
 
 }  // namespace linkcalc

@@ -9,9 +9,7 @@ std::optional<Field> FieldNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string_view LimitToField(Field field, std::string_view text) {
-    const std::size_t limit = InfoOf(field).maxLength;
-    if (limit == 0) return text;
+std::string_view FirstCharacters(std::string_view text, std::size_t limit) {
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);

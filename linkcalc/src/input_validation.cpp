@@ -51,18 +51,19 @@ void SetUnitCaptions(CalcSheet& sheet, std::string_view caption) {
 }  // namespace
 
 std::optional<Notice> ValidateInputs(CalcSheet& sheet, RunValues& values) {
-    if (!IsNumericText(sheet.Text(Field::TxtCblLss1))) return kN1;
-    values.CableLoss1 = Checked(FailureCause::CableLoss1TooLarge, [&] {
-        return NumberOfText(negativenumb(sheet.Text(Field::TxtCblLss1)));
-    });
+    const std::string cableLoss1 = sheet.Text(Field::TxtCblLss1);
+    if (!IsNumericText(cableLoss1)) return kN1;
+    values.CableLoss1 = Checked(FailureCause::CableLoss1TooLarge,
+                                [&] { return NumberOfText(negativenumb(cableLoss1)); });
     sheet.SetText(Field::TxtCblLss1, TextOfNumber(values.CableLoss1));
 
     const std::string gain1 = sheet.Text(Field::TxtAntG);
     if (gain1.empty()) return kN2;
     if (!IsCablelessGain(gain1) && sheet.Text(Field::TxtCblLss1) == "0") return kN3;
-    if (!IsNumericText(gain1)) return kN4;
+    const auto gain1Value = ParseNumericText(gain1);
+    if (!gain1Value) return kN4;
     if (HasMinusAtAnEnd(gain1)) return kN5;
-    values.AntennaGain1 = NumberOfText(gain1);
+    values.AntennaGain1 = *gain1Value;
 
     const std::string unit = sheet.Text(Field::Cmbmilekm);
     if (unit.empty()) return kN6;
@@ -88,18 +89,20 @@ std::optional<Notice> ValidateInputs(CalcSheet& sheet, RunValues& values) {
     if (gain2.empty()) return kN11;
     // Side 2 compares the cable loss as typed: it is never rewritten.
     if (!IsCablelessGain(gain2) && sheet.Text(Field::TxtCblLoss2) == "0") return kN12;
-    if (!IsNumericText(gain2)) return kN13;
+    const auto gain2Value = ParseNumericText(gain2);
+    if (!gain2Value) return kN13;
     if (HasMinusAtAnEnd(gain2)) return kN14;
-    values.AntennaGain2 = NumberOfText(gain2);
+    values.AntennaGain2 = *gain2Value;
 
     const std::string cableLoss2 = sheet.Text(Field::TxtCblLoss2);
-    if (!IsNumericText(cableLoss2)) return kN15;
+    const auto cableLoss2Value = ParseNumericText(cableLoss2);
+    if (!cableLoss2Value) return kN15;
     if (StartsWithMinus(cableLoss2)) {
         values.CableLoss2 = Checked(FailureCause::CableLoss2TooLarge, [&] {
             return static_cast<double>(IntegerOfText(WithoutMinusSigns(cableLoss2)));
         });
     } else {
-        values.CableLoss2 = NumberOfText(cableLoss2);
+        values.CableLoss2 = *cableLoss2Value;
     }
     return std::nullopt;
 }

@@ -3,12 +3,19 @@
 namespace linkcalc {
 
 MemorySheet::MemorySheet() {
-    const std::string zero(1, '0');
-    texts_[Index(Field::TxtCblLss1)] = zero;
-    texts_[Index(Field::TxtCblLoss2)] = zero;
+    Reset();
+}
+
+void MemorySheet::Reset() {
+    for (std::string& text : texts_) text.clear();
+    texts_[Index(Field::TxtCblLss1)] = '0';
+    texts_[Index(Field::TxtCblLoss2)] = '0';
     for (const Field label : {Field::Lblft1, Field::Lblft2, Field::Lblft3}) {
         texts_[Index(label)] = "ft";
     }
+    focus_.reset();
+    selection_.reset();
+    notices_.clear();
 }
 
 void MemorySheet::SetText(Field field, std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include "linkcalc/numeric_text.h"
 #include "run_failure.h"
+#include "shown_number.h"
 #include "stages.h"
 
 namespace linkcalc {
@@ -15,23 +16,23 @@ constexpr double kMhzPerGhz = 1000;
 constexpr double kCurvatureDivisor = 8;  // feet, miles
 constexpr double kMetresPerFoot = 0.3048;
 
-void WriteRounded(CalcSheet& sheet, Field field, double value) {
-    sheet.SetText(field, Checked(FailureCause::DistanceTooLarge,
-                                 [&] { return roundoff(TextOfNumber(value)); }));
+void WriteRounded(StagedSheet& sheet, Field field, double value) {
+    sheet.SetText(field,
+                  Checked(FailureCause::DistanceTooLarge, [&] { return RoundoffOfNumber(value); }));
 }
 
 }  // namespace
 
-void ComputePathGeometry(CalcSheet& sheet, RunValues& values) {
+void ComputePathGeometry(StagedSheet& sheet, RunValues& values) {
     using Cause = FailureCause;
     const double f =
-        Checked(Cause::BandInvalid, [&] { return NumberOfText(sheet.Text(Field::CmbEFreq)); });
+        Checked(Cause::BandInvalid, [&] { return NumberOfText(sheet.View(Field::CmbEFreq)); });
     values.FrequencyMHz = f;
     const double bandTerm = Checked(Cause::BandInvalid, [&] { return 20 * Log10(f); });
 
     const double entered =
-        Checked(Cause::DistanceTooLarge, [&] { return NumberOfText(sheet.Text(Field::TxtDM)); });
-    const bool metric = sheet.Text(Field::Cmbmilekm) == "Km";
+        Checked(Cause::DistanceTooLarge, [&] { return NumberOfText(sheet.View(Field::TxtDM)); });
+    const bool metric = sheet.View(Field::Cmbmilekm) == "Km";
     const double d = metric ? entered / kKilometresPerMile : entered;
     values.DistanceMiles = d;
 

@@ -19,7 +19,7 @@ constexpr PowerCap kPowerCaps[] = {{5300, 7, "7"}, {5400, 11, "11"}};
 
 }  // namespace
 
-void ComputePowerBudget(CalcSheet& sheet, RunValues& v) {
+void ComputePowerBudget(StagedSheet& sheet, RunValues& v) {
     using Cause = FailureCause;
     const double p = v.RadioTxPower;
     const double g1 = v.AntennaGain1;
@@ -51,15 +51,15 @@ void ComputePowerBudget(CalcSheet& sheet, RunValues& v) {
         sheet.SetText(Field::TxtEIRP1,
                       TextOfNumber(Checked(Cause::Side1TooLarge, [&] { return p + g1 - l1; })));
         v.Eirp1 = Checked(Cause::Side1TooLarge,
-                          [&] { return NumberOfText(sheet.Text(Field::TxtEIRP1)); });
+                          [&] { return NumberOfText(sheet.View(Field::TxtEIRP1)); });
         sheet.SetText(Field::TxtEIRP2,
                       TextOfNumber(Checked(Cause::Side2TooLarge, [&] { return p + g2 - l2; })));
         v.Eirp2 = Checked(Cause::Side2TooLarge,
-                          [&] { return NumberOfText(sheet.Text(Field::TxtEIRP2)); });
+                          [&] { return NumberOfText(sheet.View(Field::TxtEIRP2)); });
     }
 
     v.FreeSpaceLoss =
-        Checked(Cause::DistanceTooLarge, [&] { return NumberOfText(sheet.Text(Field::TxtFSL)); });
+        Checked(Cause::DistanceTooLarge, [&] { return NumberOfText(sheet.View(Field::TxtFSL)); });
     v.ExpectedRssi1 =
         Checked(Cause::Side1TooLarge, [&] { return ((v.Eirp2 - v.FreeSpaceLoss) + g1) - l1; });
     sheet.SetText(Field::TxtERSSI, TextOfNumber(v.ExpectedRssi1));

@@ -5,7 +5,7 @@
 
 namespace linkcalc {
 
-void ComputeRadioProfile(CalcSheet& sheet, RunValues& values) {
+void ComputeRadioProfile(StagedSheet& sheet, RunValues& values) {
     const std::string band = sheet.Text(Field::CmbEFreq);
     const std::string speed = sheet.Text(Field::CmbSlcSpeed);
 

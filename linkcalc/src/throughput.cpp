@@ -2,6 +2,7 @@
 
 #include "linkcalc/numeric_text.h"
 #include "run_failure.h"
+#include "shown_number.h"
 #include "stages.h"
 
 namespace linkcalc {
@@ -17,10 +18,10 @@ constexpr double kMillion = 1000000;
 
 }  // namespace
 
-void ComputeThroughput(CalcSheet& sheet, RunValues& v) {
+void ComputeThroughput(StagedSheet& sheet, RunValues& v) {
     using Cause = FailureCause;
     const double s = Checked(Cause::PacketSizeNotNumeric,
-                             [&] { return NumberOfText(sheet.Text(Field::Txtepksz)); });
+                             [&] { return NumberOfText(sheet.View(Field::Txtepksz)); });
     // A blank before a minus sign gets past validation; a negative size gives no rate.
     if (s < 0) Fail(Cause::PacketSizeNegative);
 
@@ -41,10 +42,10 @@ void ComputeThroughput(CalcSheet& sheet, RunValues& v) {
     };
     const double oneWay = rate(kOneWayMicroseconds);
     const double twoWay = rate(0);
-    sheet.SetText(Field::TxtEBtRateUni, Checked(Cause::PacketSizeTooLarge,
-                                                [&] { return roundoff2(TextOfNumber(oneWay)); }));
-    sheet.SetText(Field::TxtEBRBi, Checked(Cause::PacketSizeTooLarge,
-                                           [&] { return roundoff2(TextOfNumber(twoWay)); }));
+    sheet.SetText(Field::TxtEBtRateUni,
+                  Checked(Cause::PacketSizeTooLarge, [&] { return Roundoff2OfNumber(oneWay); }));
+    sheet.SetText(Field::TxtEBRBi,
+                  Checked(Cause::PacketSizeTooLarge, [&] { return Roundoff2OfNumber(twoWay); }));
 }
 
 }  // namespace linkcalc

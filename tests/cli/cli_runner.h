@@ -38,10 +38,20 @@ inline void CloseIfOpen(int& fd) {
 
 }  // namespace detail
 
+// Where the tool's standard streams go instead of the runner's pipes: a descriptor of the
+// test's own (a file, a pipe end, a terminal), or -1 for the runner's pipe. The runner reads a
+// terminal's master side like a pipe.
+struct Redirects {
+    int in = -1;
+    int out = -1;
+    int err = -1;
+    int errTerminal = -1;  // the master side of a terminal given as err, read into CliRun::err
+};
+
 // Runs linkcalc-cli with exactly these arguments; `input`, when given, is its standard input
 // (otherwise the standard input is empty).
-inline CliRun RunCli(const std::vector<std::string>& args,
-                     const std::optional<std::string>& input = std::nullopt) {
+inline CliRun RunCliWith(const std::vector<std::string>& args,
+                         const std::optional<std::string>& input, const Redirects& redirects) {
     static const bool sigpipeIgnored = [] {
         std::signal(SIGPIPE, SIG_IGN);  // a tool that exits early must not kill the test
         return true;
@@ -49,18 +59,22 @@ inline CliRun RunCli(const std::vector<std::string>& args,
     (void)sigpipeIgnored;
 
     CliRun run;
-    int in[2], out[2], err[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
-        ::pipe2(err, O_CLOEXEC) != 0) {
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+    if ((redirects.in < 0 && ::pipe2(in, O_CLOEXEC) != 0) ||
+        (redirects.out < 0 && ::pipe2(out, O_CLOEXEC) != 0) ||
+        (redirects.err < 0 && ::pipe2(err, O_CLOEXEC) != 0)) {
         ADD_FAILURE() << "pipe2 failed: errno " << errno;
         return run;
     }
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, redirects.in >= 0 ? redirects.in : in[0],
+                                     STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, redirects.out >= 0 ? redirects.out : out[1],
+                                     STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, redirects.err >= 0 ? redirects.err : err[1],
+                                     STDERR_FILENO);
 
     std::vector<std::string> argvText{LINKCALC_CLI_PATH};
     argvText.insert(argvText.end(), args.begin(), args.end());
@@ -72,12 +86,12 @@ inline CliRun RunCli(const std::vector<std::string>& args,
     const int spawned =
         ::posix_spawn(&pid, LINKCALC_CLI_PATH, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    ::close(in[0]);
-    ::close(out[1]);
-    ::close(err[1]);
+    detail::CloseIfOpen(in[0]);
+    detail::CloseIfOpen(out[1]);
+    detail::CloseIfOpen(err[1]);
     int toChild = in[1];
     int fromOut = out[0];
-    int fromErr = err[0];
+    int fromErr = redirects.errTerminal >= 0 ? ::dup(redirects.errTerminal) : err[0];
     if (spawned != 0) {
         ADD_FAILURE() << "cannot start " << LINKCALC_CLI_PATH << ": error " << spawned;
         detail::CloseIfOpen(toChild);
@@ -90,10 +104,13 @@ inline CliRun RunCli(const std::vector<std::string>& args,
     std::size_t written = 0;
     if (pending.empty()) {
         detail::CloseIfOpen(toChild);
-    } else {
+    } else if (toChild >= 0) {
         ::fcntl(toChild, F_SETFL, ::fcntl(toChild, F_GETFL) | O_NONBLOCK);
     }
 
+    // A terminal's master side stays open after the tool exits: read it until the tool is gone.
+    bool exited = false;
+    int status = 0;
     char buffer[65536];
     while (fromOut >= 0 || fromErr >= 0) {
         pollfd fds[3];
@@ -104,10 +121,20 @@ inline CliRun RunCli(const std::vector<std::string>& args,
         watch(fromOut, POLLIN);
         watch(fromErr, POLLIN);
         watch(toChild, POLLOUT);
-        if (::poll(fds, count, -1) < 0) {
+        const int timeout = redirects.errTerminal >= 0 ? 50 : -1;
+        const int ready = ::poll(fds, count, timeout);
+        if (ready < 0) {
             if (errno == EINTR) continue;
             ADD_FAILURE() << "poll failed: errno " << errno;
             break;
+        }
+        if (ready == 0) {
+            if (exited) {
+                detail::CloseIfOpen(fromErr);  // drained: nothing came within the timeout
+            } else if (::waitpid(pid, &status, WNOHANG) == pid) {
+                exited = true;
+            }
+            continue;
         }
         for (nfds_t i = 0; i < count; ++i) {
             if (fds[i].revents == 0) continue;
@@ -132,11 +159,17 @@ inline CliRun RunCli(const std::vector<std::string>& args,
     }
     detail::CloseIfOpen(toChild);
 
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    if (!exited) {
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
     }
     if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
     return run;
+}
+
+inline CliRun RunCli(const std::vector<std::string>& args,
+                     const std::optional<std::string>& input = std::nullopt) {
+    return RunCliWith(args, input, Redirects{});
 }
 
 // The inputs of one link: option name (gain1, loss2, band, ...) to its text.

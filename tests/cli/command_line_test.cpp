@@ -139,7 +139,10 @@ TEST(CommandLine, UsageErrorsExit64WithAMessageAndNoOutput) {
         {{"--gain1", "23", "--csv", "links.csv"}, "give no input option with it"},
         {{"--csv", "links.csv", "--json"}, "--json cannot go with it"},
         {{"--csv="}, "--csv needs a file name"},
-        {{"--csv", "/nonexistent/links.csv"}, "cannot read \"/nonexistent/links.csv\""},
+        {{"--csv", "links.csv", "--delimiter", "|"}, "--delimiter takes \",\", \";\" or \"tab\""},
+        {{"--delimiter=;"}, "--delimiter goes with --csv"},
+        {{"--csv", "links.csv", "--delimiter"}, "--delimiter needs a value"},
+        {{"--quiet=yes"}, "--quiet takes no value"},
     };
     for (const UsageCase& c : cases) {
         SCOPED_TRACE(Joined(c.args));
@@ -203,9 +206,9 @@ TEST(CommandLine, HelpDescribesEveryOption) {
         EXPECT_EQ(run.exitStatus, 0);
         EXPECT_EQ(run.err, "");
         EXPECT_EQ(run.out.rfind("Usage: linkcalc-cli", 0), 0u) << run.out;
-        for (const char* option :
-             {"--gain1", "--gain2", "--loss1", "--loss2", "--distance", "--unit", "--band",
-              "--speed", "--packet", "--json", "--csv", "--help", "--version"}) {
+        for (const char* option : {"--gain1", "--gain2", "--loss1", "--loss2", "--distance",
+                                   "--unit", "--band", "--speed", "--packet", "--json", "--csv",
+                                   "--delimiter", "--quiet", "--help", "--version"}) {
             EXPECT_NE(run.out.find(option), std::string::npos) << option;
         }
     }

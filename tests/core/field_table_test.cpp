@@ -83,5 +83,22 @@ TEST(FieldLimitTest, MemorySheetKeepsOnlyTheFirstCharactersOfALimitedField) {
     }
 }
 
+TEST(MemorySheetTest, ResetGivesTheSheetAsTheWindowOpensIt) {
+    MemorySheet used;
+    for (const FieldInfo& info : kFields) used.SetText(info.field, "12345678");
+    used.SetCaption(Field::Lblft2, "m");
+    used.ShowNotice(Notice{"Select a speed.", "Invalid Input!", Field::CmbSlcSpeed});
+    used.SetFocus(Field::CmbSlcSpeed);
+    used.Select(Field::TxtDM, 1, 2);
+    used.Reset();
+    const MemorySheet fresh;
+    for (const FieldInfo& info : kFields) {
+        EXPECT_EQ(used.Text(info.field), fresh.Text(info.field)) << info.name;
+    }
+    EXPECT_FALSE(used.Focus().has_value());
+    EXPECT_FALSE(used.LastSelection().has_value());
+    EXPECT_TRUE(used.Notices().empty());
+}
+
 }  // namespace
 }  // namespace linkcalc

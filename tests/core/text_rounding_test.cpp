@@ -103,6 +103,39 @@ TEST(Roundoff2Test, RoundsToTwoPlacesAndDropsTrailingZeros) {
     }
 }
 
+// Near 10^15 the rounded text turns to the exponent form, so the rules read it differently.
+TEST(RoundingFunctionsTest, FollowTheTextAtTheEndsOfThePlainRange) {
+    const std::vector<TextCase> roundoffCases = {
+        {"-0.5", "-0"},
+        {"-0.05", "0"},  // -0.5 tenths ties to minus zero, whose text is "0"
+        {"-0.85", "1"},
+        {"-1.15", "-1"},
+        {"-12.75", "-11"},
+        {"99999999999999.95", "100000000000000"},
+        {"123456789012345.6", "123456789012346"},
+        {"1E15", "1E+15"},
+        {"-1E15", "-1E+15"},
+        {"2.5E-5", "0"},
+    };
+    for (const TextCase& c : roundoffCases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(roundoff(c.text), c.expected);
+    }
+    const std::vector<TextCase> roundoff2Cases = {
+        {"-0.005", "0"},
+        {"-0.015", "-0.02"},
+        {"-0.999", "-1"},
+        {"1234567890123.455", "1234567890123.46"},
+        {"9999999999999.995", "9999999999999.99"},
+        {"-1E13", "-10000000000000"},
+        {"3E16", "3E+16"},
+    };
+    for (const TextCase& c : roundoff2Cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(roundoff2(c.text), c.expected);
+    }
+}
+
 TEST(NegativenumbTest, DropsMinusSignsAtEitherEnd) {
     const std::vector<TextCase> cases = {
         {"-2.5", "2.5"},   {"2.5-", "2.5"},   {" 2.50 ", "2.5"}, {"-0", "0"},

@@ -103,7 +103,15 @@ constexpr std::string_view NameOf(Field field) {
 }
 std::optional<Field> FieldNamed(std::string_view name);
 
+// The first `limit` characters (UTF-8 sequences) of a text.
+std::string_view FirstCharacters(std::string_view text, std::size_t limit);
+
 // Cuts a text to the field's length limit, counting characters (UTF-8 sequences).
-std::string_view LimitToField(Field field, std::string_view text);
+inline std::string_view LimitToField(Field field, std::string_view text) {
+    const std::size_t limit = InfoOf(field).maxLength;
+    // A text of no more bytes than the limit has no more characters either.
+    if (limit == 0 || text.size() <= limit) return text;
+    return FirstCharacters(text, limit);
+}
 
 }  // namespace linkcalc

@@ -21,6 +21,10 @@ class MemorySheet final : public CalcSheet {
 
     MemorySheet();
 
+    // Back to the sheet as the window opens it, with no focus, selection or notice; the texts
+    // keep their room, so that a sheet run again and again allocates nothing.
+    void Reset();
+
     std::string Text(Field field) const override { return texts_[Index(field)]; }
     void SetText(Field field, std::string_view text) override;
     void SetCaption(Field unitLabel, std::string_view caption) override;
