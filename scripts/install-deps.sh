@@ -6,10 +6,10 @@ packages=(
   build-essential cmake g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick hyperfine
   clang-14 libclang-rt-14-dev
-  python3 groff-base desktop-file-utils appstream dpkg-dev
+  python3 groff-base desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
