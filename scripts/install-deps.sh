@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick hyperfine
   clang-14 libclang-rt-14-dev
   python3 groff-base desktop-file-utils appstream dpkg-dev file
+  debootstrap
 )
 
 missing=()
@@ -23,4 +24,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
