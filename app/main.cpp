@@ -2,7 +2,6 @@
 #include <cstdio>
 
 #include "app/desktop_session.h"
-#include "app/sheet_dump.h"
 #include "windows/frm_orlis_calc.h"
 #include "windows/window_faces.h"
 
@@ -17,7 +16,5 @@ int main(int argc, char* argv[]) {
     }
     linkcalc::windows::FrmOrlisCalc window;
     window.show();
-    const int status = QApplication::exec();
-    linkcalc::app::DumpSheetIfAsked(window);
-    return status;
+    return QApplication::exec();
 }

@@ -1,8 +1,54 @@
 #include "cli/command_line.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "cli/input_options.h"
 
 namespace linkcalc::cli {
+namespace {
+
+bool IsFlag(const std::string& name) {
+    return name == "help" || name == "version" || name == "json" || name == "speed-table" ||
+           name == "csv-out";
+}
+
+bool& FlagOf(CommandLine& line, const std::string& name) {
+    if (name == "help") return line.help;
+    if (name == "version") return line.version;
+    if (name == "json") return line.json;
+    if (name == "speed-table") return line.speedTable;
+    return line.csvOut;
+}
+
+void CheckSpeedTable(const CommandLine& line) {
+    if (!line.speedTable) {
+        if (line.margin) throw UsageError("--margin goes with --speed-table");
+        if (line.csvOut) throw UsageError("--csv-out goes with --speed-table");
+        return;
+    }
+    if (line.csvPath) throw UsageError("--speed-table and --csv cannot go together");
+    if (line.json && line.csvOut) throw UsageError("--json and --csv-out cannot go together");
+    for (const auto& input : line.inputs) {
+        if (input.first == Field::CmbSlcSpeed) {
+            throw UsageError("--speed-table runs every speed: give no --speed with it");
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<double> MarginOf(std::string_view text) {
+    // from_chars takes no "+", and a second sign after one must not slip through.
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
@@ -12,13 +58,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         const std::size_t equals = arg.find('=');
         const std::string name =
             arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        if (name == "help" || name == "version" || name == "json") {
+        if (IsFlag(name)) {
             if (equals != std::string::npos) throw UsageError("--" + name + " takes no value");
-            (name == "help" ? line.help : name == "version" ? line.version : line.json) = true;
+            FlagOf(line, name) = true;
             continue;
         }
         const auto option = InputOptionNamed(name);
-        if (!option && name != "csv") throw UsageError("unknown option \"" + arg + "\"");
+        if (!option && name != "csv" && name != "margin") {
+            throw UsageError("unknown option \"" + arg + "\"");
+        }
 
         std::string value;
         if (equals != std::string::npos) {
@@ -29,6 +77,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             throw UsageError("--" + name + " needs a value");
         }
 
+        if (name == "margin") {
+            line.margin = MarginOf(value);
+            if (!line.margin) throw UsageError("--margin \"" + value + "\" is not a number of dB");
+            continue;
+        }
         if (!option) {
             if (value.empty()) throw UsageError("--csv needs a file name, or - for standard input");
             line.csvPath = value;
@@ -41,6 +94,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (line.csvPath && !line.inputs.empty()) {
         throw UsageError("--csv takes its inputs from the file: give no input option with it");
     }
+    CheckSpeedTable(line);
     if (line.csvPath && line.json) throw UsageError("--csv writes CSV: --json cannot go with it");
     return line;
 }

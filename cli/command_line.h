@@ -3,6 +3,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,9 +21,15 @@ struct CommandLine {
     std::vector<std::pair<Field, std::string>> inputs;  // field texts, in the order given
     bool json = false;
     std::optional<std::string> csvPath;  // "-": standard input
+    bool speedTable = false;             // every speed at the path, and its reach
+    std::optional<double> margin;        // the fade margin a reach keeps, dB
+    bool csvOut = false;                 // the speed table as CSV
     bool help = false;
     bool version = false;
 };
+
+// The --margin value: a decimal number, as "10", "7.5", "-3" or "1e1"; nothing otherwise.
+std::optional<double> MarginOf(std::string_view text);
 
 // Options take their text as "--name=TEXT" or as the next argument, whatever it holds.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

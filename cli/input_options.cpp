@@ -1,6 +1,6 @@
 #include "cli/input_options.h"
 
-#include "linkcalc/radio_tables.h"
+#include "linkcalc/choice_lists.h"
 
 namespace linkcalc::cli {
 namespace {

@@ -10,6 +10,7 @@
 #include "cli/batch.h"
 #include "cli/command_line.h"
 #include "cli/report.h"
+#include "cli/speed_table_output.h"
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
 
@@ -21,6 +22,7 @@ constexpr int kExitFailed = 2;
 constexpr int kExitUsage = 64;
 
 constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [--json]
+       linkcalc-cli --speed-table [INPUTS] [--margin DB] [--json|--csv-out]
        linkcalc-cli --csv FILE
 Calculates the link budget of a point-to-point 802.11a link, as the QUARN Link
 Budget Calculator window does when Calc is pressed.
@@ -52,8 +54,17 @@ Output:
   --help            this text
   --version         the version
 
-Exit status: 0 completed (or a batch run), 1 stopped by a notice, 2 run failure,
-64 usage error.
+Speed table (every input but --speed):
+  --speed-table     runs every speed of the list at the path, and finds each
+                    speed's reach: the longest path, in steps of 0.01 of the
+                    unit up to 1000, with a fade margin of at least DB; the last
+                    line names the fastest speed with that margin at the path
+  --margin DB       the fade margin the reach and the recommendation keep, dB
+                    (default 10)
+  --csv-out         writes the table as CSV instead of text (--json: as JSON)
+
+Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
+2 run failure, 64 usage error, 74 the speed table could not be written.
 )";
 
 int Usage(const std::string& error) {
@@ -112,6 +123,7 @@ int main(int argc, char** argv) {
             std::cout << "linkcalc-cli " << LINKCALC_VERSION << "\n";
             return kExitCompleted;
         }
+        if (line.speedTable) return linkcalc::cli::RunSpeedTable(line);
         if (line.csvPath) {
             const std::string data = ReadAll(*line.csvPath);
             linkcalc::cli::RunBatch(data, [](std::string_view chunk) {

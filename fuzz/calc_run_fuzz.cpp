@@ -9,9 +9,9 @@
 
 #include "fuzz/fuzz_check.h"
 #include "linkcalc/calc_run.h"
+#include "linkcalc/choice_lists.h"
 #include "linkcalc/memory_sheet.h"
 #include "linkcalc/numeric_text.h"
-#include "linkcalc/radio_tables.h"
 
 namespace {
 

@@ -9,7 +9,7 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(number_rules calc_run csv_reader)
 
 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINKCALC_FUZZ=ON \
-  -DLINKCALC_BUILD_GUI=OFF -DLINKCALC_BUILD_TESTS=OFF -DLINKCALC_BUILD_BENCH=OFF >/dev/null
+  -DLINKCALC_BUILD_CLI=ON -DLINKCALC_BUILD_GUI=OFF -DLINKCALC_BUILD_TESTS=OFF -DLINKCALC_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/%/_fuzz}"
 
 for target in "${targets[@]}"; do

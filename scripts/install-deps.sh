@@ -9,7 +9,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick hyperfine
   clang-14 libclang-rt-14-dev
-  python3 groff-base desktop-file-utils appstream dpkg-dev file
+  python3 groff-base desktop-file-utils appstream dpkg-dev clang-format file
   debootstrap
 )
 

@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINKCALC_SANITIZE=ON \
-  -DLINKCALC_WERROR=OFF -DLINKCALC_BUILD_GUI=ON -DLINKCALC_BUILD_TESTS=ON -DLINKCALC_BUILD_BENCH=OFF \
+  -DLINKCALC_WERROR=OFF -DLINKCALC_BUILD_CLI=ON -DLINKCALC_BUILD_GUI=ON -DLINKCALC_BUILD_TESTS=ON \
+  -DLINKCALC_BUILD_BENCH=OFF \
   "$@" >/dev/null
 cmake --build build-asan -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -15,6 +15,7 @@
 #include "linkcalc/field.h"
 #include "windows/caption_wrap.h"
 #include "windows/font_faces.h"
+#include "windows/qt_text.h"
 
 // The pictures are linked in from a static library: make sure they are registered.
 static void RegisterPictures() {
@@ -23,10 +24,6 @@ static void RegisterPictures() {
 
 namespace linkcalc::windows {
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::optional<QColor> ColourOf(const Colour& colour) {
     const QPalette system = QApplication::palette();
@@ -69,7 +66,7 @@ void Paint(QWidget& widget, QPalette::ColorRole role, const std::optional<QColor
 }
 
 // Labels are grey with black text unless their row says otherwise.
-QWidget* MakeLabel(const ControlSpec& row) {
+QWidget* MakeLabel(const ControlRow& row) {
     auto* label = new QLabel(ToQString(row.text));
     label->setWordWrap(true);
     label->setAlignment(HorizontalOf(row.align, Qt::AlignLeft) | Qt::AlignTop);
@@ -86,7 +83,7 @@ int LengthLimitOf(std::string_view name) {
 }
 
 // A text box's border and colours; the style sheet draws the border the same on every desktop.
-void StyleBox(QLineEdit& box, const ControlSpec& row, const char* border) {
+void StyleBox(QLineEdit& box, const ControlRow& row, const char* border) {
     const QPalette system = QApplication::palette();
     const QColor back = ColourOf(row.back).value_or(system.color(QPalette::Base));
     const QColor fore = ColourOf(row.fore).value_or(system.color(QPalette::Text));
@@ -95,7 +92,7 @@ void StyleBox(QLineEdit& box, const ControlSpec& row, const char* border) {
                           .arg(QLatin1String(border), back.name(), fore.name()));
 }
 
-QWidget* MakeInputBox(const ControlSpec& row) {
+QWidget* MakeInputBox(const ControlRow& row) {
     auto* box = new QLineEdit(ToQString(row.text));
     box->setMaxLength(LengthLimitOf(row.name));
     box->setAlignment(HorizontalOf(row.align, Qt::AlignLeft) | Qt::AlignVCenter);
@@ -104,7 +101,7 @@ QWidget* MakeInputBox(const ControlSpec& row) {
 }
 
 // Results are for reading: they hold what the last run wrote and are no Tab stops.
-QWidget* MakeResultBox(const ControlSpec& row) {
+QWidget* MakeResultBox(const ControlRow& row) {
     auto* box = new QLineEdit(ToQString(row.text));
     box->setMaxLength(LengthLimitOf(row.name));
     box->setReadOnly(true);
@@ -114,7 +111,7 @@ QWidget* MakeResultBox(const ControlSpec& row) {
     return box;
 }
 
-QWidget* MakeChoice(const ControlSpec& row) {
+QWidget* MakeChoice(const ControlRow& row) {
     auto* choice = new QComboBox;
     if (row.kind == Kind::DropDownCombo) {
         choice->setEditable(true);
@@ -125,7 +122,7 @@ QWidget* MakeChoice(const ControlSpec& row) {
     return choice;
 }
 
-QWidget* MakeButton(const ControlSpec& row, const QFont& font) {
+QWidget* MakeButton(const ControlRow& row, const QFont& font) {
     auto* button =
         new QPushButton(WrappedButtonCaption(ToQString(row.text), font, Pixels(row.width)));
     // Enter presses the button that has the focus; no button is the default one.
@@ -134,7 +131,7 @@ QWidget* MakeButton(const ControlSpec& row, const QFont& font) {
     return button;
 }
 
-QWidget* MakeFrame(const ControlSpec& row) {
+QWidget* MakeFrame(const ControlRow& row) {
     auto* frame = new QFrame;
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken);
@@ -143,7 +140,7 @@ QWidget* MakeFrame(const ControlSpec& row) {
     return frame;
 }
 
-QWidget* MakePicture(const ControlSpec& row, const SnapshotMaker& snapshots) {
+QWidget* MakePicture(const ControlRow& row, const SnapshotMaker& snapshots) {
     auto* picture = new QLabel;
     if (!row.picture.empty()) {
         picture->setPixmap(QPixmap(ToQString(row.picture)));
@@ -156,7 +153,7 @@ QWidget* MakePicture(const ControlSpec& row, const SnapshotMaker& snapshots) {
     return picture;
 }
 
-QWidget* MakeControl(const ControlSpec& row, const QFont& font, const SnapshotMaker& snapshots) {
+QWidget* MakeControl(const ControlRow& row, const QFont& font, const SnapshotMaker& snapshots) {
     switch (row.kind) {
         case Kind::Frame:
             return MakeFrame(row);
@@ -177,12 +174,12 @@ QWidget* MakeControl(const ControlSpec& row, const QFont& font, const SnapshotMa
     return new QWidget;
 }
 
-void ChainTabOrder(std::span<const ControlSpec> table, const ControlMap& controls) {
-    std::vector<const ControlSpec*> rows;
-    for (const ControlSpec& row : table) rows.push_back(&row);
-    std::ranges::sort(rows, {}, &ControlSpec::tabIndex);
+void ChainTabOrder(std::span<const ControlRow> table, const ControlMap& controls) {
+    std::vector<const ControlRow*> rows;
+    for (const ControlRow& row : table) rows.push_back(&row);
+    std::ranges::sort(rows, {}, &ControlRow::tabIndex);
     QWidget* previous = nullptr;
-    for (const ControlSpec* row : rows) {
+    for (const ControlRow* row : rows) {
         QWidget* widget = controls.value(ToQString(row->name));
         if ((widget->focusPolicy() & Qt::TabFocus) == 0) continue;
         if (previous) QWidget::setTabOrder(previous, widget);
@@ -192,7 +189,7 @@ void ChainTabOrder(std::span<const ControlSpec> table, const ControlMap& control
 
 }  // namespace
 
-void ApplyWindowSpec(QWidget& window, const WindowSpec& row) {
+void ApplyWindowRow(QWidget& window, const WindowRow& row) {
     RegisterPictures();
     window.setObjectName(ToQString(row.name));
     window.setWindowTitle(ToQString(row.caption));
@@ -213,11 +210,11 @@ void ApplyWindowSpec(QWidget& window, const WindowSpec& row) {
     }
 }
 
-ControlMap BuildControls(QWidget& window, std::span<const ControlSpec> table,
+ControlMap BuildControls(QWidget& window, std::span<const ControlRow> table,
                          const SnapshotMaker& snapshots) {
     RegisterPictures();
     ControlMap controls;
-    for (const ControlSpec& row : table) {
+    for (const ControlRow& row : table) {
         QWidget* parent = row.parent.empty() ? &window : controls.value(ToQString(row.parent));
         Q_ASSERT_X(parent, "BuildControls", "a parent row must come before its children");
         const QFont font = FontOf(row.font, window.font());

@@ -6,7 +6,7 @@
 #include <functional>
 #include <span>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 
 class QWidget;
 
@@ -19,12 +19,12 @@ using SnapshotMaker = std::function<QPixmap(const TwipsArea& area)>;
 
 // Gives the window its caption, title-bar boxes, icon, client size, position, back colour and
 // font.
-void ApplyWindowSpec(QWidget& window, const WindowSpec& row);
+void ApplyWindowRow(QWidget& window, const WindowRow& row);
 
 // Builds every control of a table on the window, each named after its row, and chains the
 // controls that take the focus in ascending tab index. Rows must come after their parents.
 // Picture boxes without a resource picture get theirs from the snapshot maker.
-ControlMap BuildControls(QWidget& window, std::span<const ControlSpec> table,
+ControlMap BuildControls(QWidget& window, std::span<const ControlRow> table,
                          const SnapshotMaker& snapshots = {});
 
 }  // namespace linkcalc::windows

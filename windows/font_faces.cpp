@@ -3,6 +3,8 @@
 #include <QFontInfo>
 #include <cmath>
 
+#include "windows/qt_text.h"
+
 namespace linkcalc::windows {
 
 int PixelSizeOf(double points) {
@@ -69,10 +71,7 @@ QString DrawnFaceOf(const QFont& font) {
 }
 
 QString NameOf(const StandInFace& face) {
-    return QString::fromUtf8(face.family.data(), static_cast<qsizetype>(face.family.size())) +
-           QStringLiteral(" (") +
-           QString::fromUtf8(face.style.data(), static_cast<qsizetype>(face.style.size())) +
-           QLatin1Char(')');
+    return ToQString(face.family) + QStringLiteral(" (") + ToQString(face.style) + QLatin1Char(')');
 }
 
 }  // namespace linkcalc::windows

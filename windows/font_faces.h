@@ -4,7 +4,7 @@
 #include <QString>
 #include <string_view>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 
 namespace linkcalc::windows {
 

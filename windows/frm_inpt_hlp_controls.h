@@ -2,20 +2,20 @@
 
 #include <array>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 #include "windows/help_markers.h"
 #include "windows/window_looks.h"
 
 namespace linkcalc::windows {
 
-inline constexpr WindowSpec kFrmInptHlpWindow{.name = "FrmInptHlp",
-                                              .caption = "Input Help",
-                                              .clientWidth = 9570,
-                                              .clientHeight = 6675,
-                                              .back = kFormGrey,
-                                              .font = kWindowFont,
-                                              .boxes = TitleBoxes::MinimizeAndMaximize,
-                                              .placement = Placement::ByDesktop};
+inline constexpr WindowRow kFrmInptHlpWindow{.name = "FrmInptHlp",
+                                             .caption = "Input Help",
+                                             .clientWidth = 9570,
+                                             .clientHeight = 6675,
+                                             .back = kFormGrey,
+                                             .font = kWindowFont,
+                                             .boxes = TitleBoxes::MinimizeAndMaximize,
+                                             .placement = Placement::ByDesktop};
 
 // The main window's inputs, from the antenna 1 column to the antenna 2 column and from the
 // captions of the first row of fields down to the Help and Calc buttons.
@@ -24,7 +24,7 @@ inline constexpr TwipsArea kInputArea{390, 1980, 9345, 4890};
 // Every control of the input help, parents before their children; the step markers lie over
 // the picture, each at what its step speaks of.
 // clang-format off
-inline constexpr std::array kFrmInptHlpControls = std::to_array<ControlSpec>({
+inline constexpr std::array kFrmInptHlpControls = std::to_array<ControlRow>({
     {.name = "FrmeInputHelp", .kind = Kind::Frame, .parent = "", .text = "", .left = 0, .top = 0,
      .width = 9495, .height = 6615, .back = kFormGrey, .tabIndex = 0},
     {.name = "Lbl1Ihlp", .kind = Kind::Label, .parent = "FrmeInputHelp",

@@ -3,25 +3,25 @@
 #include <array>
 #include <string_view>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 #include "windows/window_looks.h"
 
 namespace linkcalc::windows {
 
-inline constexpr WindowSpec kFrmMVAntennasWindow{.name = "FrmMVAntennas",
-                                                 .caption = "Recommended Antennas",
-                                                 .clientWidth = 4005,
-                                                 .clientHeight = 6570,
-                                                 .left = 6030,
-                                                 .top = 1170,
-                                                 .back = kFormGrey,
-                                                 .font = kWindowFont,
-                                                 .boxes = TitleBoxes::Minimize,
-                                                 .icon = ":/icons/antennas.ico"};
+inline constexpr WindowRow kFrmMVAntennasWindow{.name = "FrmMVAntennas",
+                                                .caption = "Recommended Antennas",
+                                                .clientWidth = 4005,
+                                                .clientHeight = 6570,
+                                                .left = 6030,
+                                                .top = 1170,
+                                                .back = kFormGrey,
+                                                .font = kWindowFont,
+                                                .boxes = TitleBoxes::Minimize,
+                                                .icon = ":/icons/antennas.ico"};
 
 // Every control of the antenna picker; all of them use the window font.
 // clang-format off
-inline constexpr std::array kFrmMVAntennasControls = std::to_array<ControlSpec>({
+inline constexpr std::array kFrmMVAntennasControls = std::to_array<ControlRow>({
     // 4.9 GHz band
     {.name = "LblFreq49", .kind = Kind::Label, .parent = "", .text = "4.9GHz Options", .left = 1200,
      .top = 120, .width = 1815, .height = 255, .align = Align::Centre, .tabIndex = 6},

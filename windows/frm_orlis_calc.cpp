@@ -12,18 +12,15 @@
 #include <QUrl>
 
 #include "linkcalc/calc_run.h"
-#include "linkcalc/radio_tables.h"
+#include "linkcalc/choice_lists.h"
 #include "windows/frm_mv_antennas.h"
 #include "windows/frm_orlis_calc_controls.h"
 #include "windows/help_windows.h"
 #include "windows/notice_box.h"
+#include "windows/qt_text.h"
 
 namespace linkcalc::windows {
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <std::size_t N>
 void Refill(QComboBox& choice, const std::array<std::string_view, N>& items) {
@@ -56,7 +53,7 @@ FrmOrlisCalc::FrmOrlisCalc(QWidget* parent)
       presentNotice_([](QMessageBox& box) { box.exec(); }),
       openLink_([](const QString& link) { QDesktopServices::openUrl(QUrl(link)); }),
       endProgram_([] { QCoreApplication::exit(0); }) {
-    ApplyWindowSpec(*this, kFrmOrlisCalcWindow);
+    ApplyWindowRow(*this, kFrmOrlisCalcWindow);
     controls_ = BuildControls(*this, kFrmOrlisCalcControls);
     for (const FieldInfo& info : kFields) {
         fields_[static_cast<std::size_t>(info.field)] = controls_.value(ToQString(info.name));

@@ -13,6 +13,10 @@ class QMessageBox;
 
 namespace linkcalc::windows {
 
+namespace test {
+struct MainWindowProbe;
+}
+
 // The main window: its fields are the calculation sheet, and its Calc button starts a run.
 class FrmOrlisCalc final : public QWidget, public CalcSheet {
     Q_OBJECT
@@ -38,7 +42,6 @@ class FrmOrlisCalc final : public QWidget, public CalcSheet {
     void SetLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
     void SetProgramEnder(ProgramEnder ender) { endProgram_ = std::move(ender); }
 
-    const RunValues& Values() const { return values_; }
     QWidget* Control(const QString& name) const { return controls_.value(name); }
 
     // The secondary windows: each exists at most once, shown beside this one without blocking
@@ -55,6 +58,8 @@ class FrmOrlisCalc final : public QWidget, public CalcSheet {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    friend struct test::MainWindowProbe;  // the window tests read the run values
+
     void Load();
     void Calc();
     void Clear();

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 #include "windows/window_looks.h"
 
 namespace linkcalc::windows {
@@ -18,16 +18,16 @@ inline constexpr FontSpec kBandTitleFont{Face::Arial, 24, true, true};
 inline constexpr Colour kYellow = Rgb(255, 255, 128);
 inline constexpr Colour kLinkBlue = Rgb(0, 0, 255);
 
-inline constexpr WindowSpec kFrmOrlisCalcWindow{.name = "FrmOrlisCalc",
-                                                .caption = "QUARN Link Budget Calculator",
-                                                .clientWidth = 10140,
-                                                .clientHeight = 10650,
-                                                .left = 4770,
-                                                .top = 990,
-                                                .back = kFormGrey,
-                                                .font = kWindowFont,
-                                                .boxes = TitleBoxes::Minimize,
-                                                .icon = ":/icons/quarn.ico"};
+inline constexpr WindowRow kFrmOrlisCalcWindow{.name = "FrmOrlisCalc",
+                                               .caption = "QUARN Link Budget Calculator",
+                                               .clientWidth = 10140,
+                                               .clientHeight = 10650,
+                                               .left = 4770,
+                                               .top = 990,
+                                               .back = kFormGrey,
+                                               .font = kWindowFont,
+                                               .boxes = TitleBoxes::Minimize,
+                                               .icon = ":/icons/quarn.ico"};
 
 // The maker's address: the web link's caption, and what a click opens.
 inline constexpr std::string_view kMakerAddress = "http://www.mervane.com";
@@ -35,7 +35,7 @@ inline constexpr std::string_view kMakerAddress = "http://www.mervane.com";
 // Every control of the main window, parents before their children; later rows lie in front.
 // One row per control reads better than one field per line.
 // clang-format off
-inline constexpr std::array kFrmOrlisCalcControls = std::to_array<ControlSpec>({
+inline constexpr std::array kFrmOrlisCalcControls = std::to_array<ControlRow>({
     // Header
     {.name = "Picture1", .kind = Kind::Picture, .parent = "", .text = "", .left = 360, .top = 240,
      .width = 2895, .height = 1095, .back = kFormGrey, .tabIndex = 73,

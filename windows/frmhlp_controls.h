@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 #include "windows/help_markers.h"
 #include "windows/window_looks.h"
 
@@ -12,7 +12,7 @@ namespace linkcalc::windows {
 // their labels have no room for.
 inline constexpr FontSpec kHelpNotesFont{Face::VerdanaNarrow, 12, true, false};
 
-inline constexpr WindowSpec kFrmhlpWindow{
+inline constexpr WindowRow kFrmhlpWindow{
     .name = "Frmhlp",
     .caption = "Help",
     .clientWidth = 10560,
@@ -28,7 +28,7 @@ inline constexpr TwipsArea kResultArea{375, 4965, 10035, 9570};
 // Every control of the result help, parents before their children; the step markers lie over
 // the picture, each at the result its note speaks of.
 // clang-format off
-inline constexpr std::array kFrmhlpControls = std::to_array<ControlSpec>({
+inline constexpr std::array kFrmhlpControls = std::to_array<ControlRow>({
     // Shows no text of its own.
     {.name = "Frame2", .kind = Kind::Frame, .parent = "", .text = "", .left = 0, .top = 0,
      .width = 10455, .height = 10335, .font = {Face::MsSansSerif, 8.25, false, false},

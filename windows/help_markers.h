@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 #include "windows/window_looks.h"
 
 namespace linkcalc::windows {
@@ -12,9 +12,9 @@ inline constexpr FontSpec kMarkerFont{Face::Verdana, 11.25, true, false};
 
 // One step-number marker: a label in a picture box, on the window's grey unless it sits on a
 // button, whose face colour it then takes.
-constexpr ControlSpec Marker(std::string_view name, std::string_view picture,
-                             std::string_view digit, int left, int top, int width, int height,
-                             int tabIndex, Colour back = kFormGrey) {
+constexpr ControlRow Marker(std::string_view name, std::string_view picture, std::string_view digit,
+                            int left, int top, int width, int height, int tabIndex,
+                            Colour back = kFormGrey) {
     return {.name = name,
             .kind = Kind::Label,
             .parent = picture,

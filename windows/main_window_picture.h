@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 
 namespace linkcalc::windows {
 

@@ -4,15 +4,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "windows/qt_text.h"
+
 namespace linkcalc::windows {
-namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 QString NoticeText(const Notice& notice) {
     return ToQString(notice.message).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }

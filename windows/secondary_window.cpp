@@ -2,14 +2,16 @@
 
 #include <QPushButton>
 
+#include "windows/qt_text.h"
+
 namespace linkcalc::windows {
 
-SecondaryWindow::SecondaryWindow(const WindowSpec& row, std::span<const ControlSpec> table,
+SecondaryWindow::SecondaryWindow(const WindowRow& row, std::span<const ControlRow> table,
                                  std::string_view focus, std::string_view closeButton,
                                  const SnapshotMaker& snapshots)
     : QWidget(nullptr) {
     setAttribute(Qt::WA_DeleteOnClose);
-    ApplyWindowSpec(*this, row);
+    ApplyWindowRow(*this, row);
     controls_ = BuildControls(*this, table, snapshots);
     connect(qobject_cast<QPushButton*>(ControlNamed(closeButton)), &QPushButton::clicked, this,
             &QWidget::close);
@@ -17,7 +19,7 @@ SecondaryWindow::SecondaryWindow(const WindowSpec& row, std::span<const ControlS
 }
 
 QWidget* SecondaryWindow::ControlNamed(std::string_view name) const {
-    return Control(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    return Control(ToQString(name));
 }
 
 }  // namespace linkcalc::windows

@@ -18,9 +18,8 @@ class SecondaryWindow : public QWidget {
 
   protected:
     // `focus` holds the keyboard focus when the window is shown; `closeButton` closes it.
-    SecondaryWindow(const WindowSpec& row, std::span<const ControlSpec> table,
-                    std::string_view focus, std::string_view closeButton,
-                    const SnapshotMaker& snapshots = {});
+    SecondaryWindow(const WindowRow& row, std::span<const ControlRow> table, std::string_view focus,
+                    std::string_view closeButton, const SnapshotMaker& snapshots = {});
 
     QWidget* ControlNamed(std::string_view name) const;
 

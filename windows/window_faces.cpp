@@ -9,6 +9,7 @@
 #include "windows/frm_mv_antennas_controls.h"
 #include "windows/frm_orlis_calc_controls.h"
 #include "windows/frmhlp_controls.h"
+#include "windows/qt_text.h"
 
 namespace linkcalc::windows {
 namespace {
@@ -24,10 +25,10 @@ void AddFace(std::vector<FontSpec>& faces, const FontSpec& font) {
     }
 }
 
-void AddWindow(std::vector<FontSpec>& faces, const WindowSpec& window,
-               std::span<const ControlSpec> controls) {
+void AddWindow(std::vector<FontSpec>& faces, const WindowRow& window,
+               std::span<const ControlRow> controls) {
     AddFace(faces, window.font);
-    for (const ControlSpec& row : controls) {
+    for (const ControlRow& row : controls) {
         AddFace(faces, row.font.face == Face::Window ? window.font : row.font);
     }
 }
@@ -50,9 +51,8 @@ QStringList MissingFaceWarnings() {
         const QString wanted = NameOf(face);
         const QString drawn = DrawnFaceOf(FontOf(spec, QFont()));
         if (drawn == wanted) continue;
-        missingByPackage[QString::fromUtf8(face.package.data(),
-                                           static_cast<qsizetype>(face.package.size()))]
-            .append(wanted + QStringLiteral(" is drawn as ") + drawn);
+        missingByPackage[ToQString(face.package)].append(wanted + QStringLiteral(" is drawn as ") +
+                                                         drawn);
     }
     QStringList warnings;
     for (auto it = missingByPackage.cbegin(); it != missingByPackage.cend(); ++it) {

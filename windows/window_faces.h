@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 
 namespace linkcalc::windows {
 

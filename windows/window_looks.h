@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/control_spec.h"
+#include "windows/control_row.h"
 
 namespace linkcalc::windows {
 

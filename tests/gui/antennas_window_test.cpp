@@ -120,7 +120,7 @@ class AntennasWindowTest : public QObject {
         QCOMPARE(TextOf(open.window, Field::TxtAntG), gain);
         QCOMPARE(TextOf(open.window, Field::TxtAntG2), gain);
         QCOMPARE(SheetTexts(open.window), WithGains(before, gain));
-        QCOMPARE(open.window.Values(), RunValues{});
+        QCOMPARE(RunValuesOf(open.window), RunValues{});
         QCOMPARE(open.notices, 0);
         QVERIFY(!open.picker || !open.picker->isVisible());
         QTRY_VERIFY(open.picker.isNull());

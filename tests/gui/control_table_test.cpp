@@ -9,6 +9,7 @@
 
 #include "gui_test_support.h"
 #include "windows/frm_orlis_calc_controls.h"
+#include "windows/qt_text.h"
 
 using namespace linkcalc;
 using namespace linkcalc::windows;
@@ -16,12 +17,8 @@ using namespace linkcalc::windows::test;
 
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-const ControlSpec* RowNamed(std::string_view name) {
-    for (const ControlSpec& row : kFrmOrlisCalcControls) {
+const ControlRow* RowNamed(std::string_view name) {
+    for (const ControlRow& row : kFrmOrlisCalcControls) {
         if (row.name == name) return &row;
     }
     return nullptr;
@@ -35,17 +32,17 @@ class ControlTableTest : public QObject {
   private slots:
     void NamesAreUniqueAndTheSheetFieldsAreAmongThem() {
         QSet<QString> names;
-        for (const ControlSpec& row : kFrmOrlisCalcControls) names.insert(Q(row.name));
+        for (const ControlRow& row : kFrmOrlisCalcControls) names.insert(ToQString(row.name));
         QCOMPARE(names.size(), static_cast<qsizetype>(kFrmOrlisCalcControls.size()));
         for (const FieldInfo& info : kFields)
-            QVERIFY2(names.contains(Q(info.name)), info.name.data());
+            QVERIFY2(names.contains(ToQString(info.name)), info.name.data());
     }
 
     // The window numbers its controls 0 to 82; the table lists 82 controls, so one number
     // (75) has no control.
     void TabIndexesAreUniqueFrom0To82() {
         QSet<int> seen;
-        for (const ControlSpec& row : kFrmOrlisCalcControls) {
+        for (const ControlRow& row : kFrmOrlisCalcControls) {
             QVERIFY2(row.tabIndex >= 0 && row.tabIndex <= 82, row.name.data());
             QVERIFY2(!seen.contains(row.tabIndex), row.name.data());
             seen.insert(row.tabIndex);
@@ -55,12 +52,12 @@ class ControlTableTest : public QObject {
 
     void ParentsComeFirstAndHoldTheirChildren() {
         QSet<QString> built;
-        for (const ControlSpec& row : kFrmOrlisCalcControls) {
+        for (const ControlRow& row : kFrmOrlisCalcControls) {
             int parentWidth = kFrmOrlisCalcWindow.clientWidth;
             int parentHeight = kFrmOrlisCalcWindow.clientHeight;
             if (!row.parent.empty()) {
-                QVERIFY2(built.contains(Q(row.parent)), row.name.data());
-                const ControlSpec* parent = RowNamed(row.parent);
+                QVERIFY2(built.contains(ToQString(row.parent)), row.name.data());
+                const ControlRow* parent = RowNamed(row.parent);
                 QCOMPARE(parent->kind, Kind::Frame);
                 parentWidth = parent->width;
                 parentHeight = parent->height;
@@ -68,17 +65,17 @@ class ControlTableTest : public QObject {
             QVERIFY2(row.left >= 0 && row.top >= 0, row.name.data());
             QVERIFY2(row.left + row.width <= parentWidth, row.name.data());
             QVERIFY2(row.top + row.height <= parentHeight, row.name.data());
-            built.insert(Q(row.name));
+            built.insert(ToQString(row.name));
         }
     }
 
     void EveryRowBecomesANamedWidgetInItsParent() {
         FrmOrlisCalc window;
-        for (const ControlSpec& row : kFrmOrlisCalcControls) {
-            QWidget* widget = window.Control(Q(row.name));
+        for (const ControlRow& row : kFrmOrlisCalcControls) {
+            QWidget* widget = window.Control(ToQString(row.name));
             QVERIFY2(widget, row.name.data());
-            QCOMPARE(widget->objectName(), Q(row.name));
-            QWidget* parent = row.parent.empty() ? &window : window.Control(Q(row.parent));
+            QCOMPARE(widget->objectName(), ToQString(row.name));
+            QWidget* parent = row.parent.empty() ? &window : window.Control(ToQString(row.parent));
             QCOMPARE(widget->parentWidget(), parent);
             QVERIFY2(parent->rect().contains(widget->geometry()), row.name.data());
         }
@@ -127,8 +124,8 @@ class ControlTableTest : public QObject {
         FrmOrlisCalc window;
         QVERIFY(ShowActive(window));
         QHash<QString, QRect> before;
-        for (const ControlSpec& row : kFrmOrlisCalcControls) {
-            before.insert(Q(row.name), window.Control(Q(row.name))->geometry());
+        for (const ControlRow& row : kFrmOrlisCalcControls) {
+            before.insert(ToQString(row.name), window.Control(ToQString(row.name))->geometry());
         }
         for (const QSize size : {QSize(900, 800), QSize(300, 200)}) {
             window.resize(size);

@@ -2,31 +2,37 @@
 # The real program under Xvfb: types a link into the window with xdotool (Tab goes from field
 # to field in tab index order), presses Alt+C to calculate and Alt+X to end, and compares the
 # 29 texts the window showed with the command-line tool's run of the same inputs.
-# The program writes its sheet on exit when LINKCALC_SHEET_DUMP names a file (a test hook).
-# Usage: end_to_end_test.sh PROGRAM CLI        Exit status 77: skipped.
+# The sheet inspector, preloaded into the program, writes its sheet when it ends.
+# Usage: end_to_end_test.sh PROGRAM CLI INSPECTOR        Exit status 77: skipped.
 set -euo pipefail
-program=${1:?usage: end_to_end_test.sh PROGRAM CLI}
-cli=${2:?usage: end_to_end_test.sh PROGRAM CLI}
+usage="usage: end_to_end_test.sh PROGRAM CLI INSPECTOR"
+program=${1:?$usage}
+cli=${2:?$usage}
+inspector=${3:?$usage}
 
-if [[ "${3:-}" != --inside ]]; then
+if [[ "${4:-}" != --inside ]]; then
   for tool in xvfb-run xdotool; do
     if ! command -v "$tool" >/dev/null; then
       echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
       exit 77
     fi
   done
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$program" "$cli" --inside
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$program" "$cli" "$inspector" --inside
 fi
+source "$(dirname "$0")/xdo_waits.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export LINKCALC_SHEET_DUMP=$work/sheet.json
-"$program" 2>"$work/stderr" &
+sheet=$work/sheet.json
+# A sanitizer build checks that its runtime comes first; the preloaded inspector comes before.
+LINKCALC_SHEET_DUMP=$sheet LD_PRELOAD=$inspector \
+  ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 \
+  "$program" 2>"$work/stderr" &
 pid=$!
 
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^QUARN Link Budget Calculator$' | head -1)
-xdotool windowfocus --sync "$window"
-sleep 0.5
+window=$(wait_shown 'QUARN Link Budget Calculator')
+[[ -n $window ]] || { echo "FAIL: no main window"; cat "$work/stderr"; exit 1; }
+focus "$window" || { echo "FAIL: the main window does not take the focus"; exit 1; }
 
 key() { xdotool key --delay 40 "$@"; }
 type_text() { xdotool type --delay 40 "$1"; }
@@ -38,27 +44,22 @@ key Tab ctrl+a; type_text 2          # TxtCblLoss2
 key Tab Tab Tab Tab Tab; type_text 23  # past the four buttons to TxtAntG
 key Tab; type_text 23                # TxtAntG2
 key Tab; type_text Miles             # Cmbmilekm
-key alt+c
-sleep 0.5
-key alt+x
+# The program takes its keys in order: the run has ended before Alt+X is read.
+key alt+c alt+x
 
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
+if ! wait_until 10 has_ended "$pid"; then
   echo "FAIL: the program did not end on Alt+X"
   kill "$pid"
   exit 1
 fi
 wait "$pid" || { echo "FAIL: the program ended with status $?"; cat "$work/stderr"; exit 1; }
-[[ -s $LINKCALC_SHEET_DUMP ]] || { echo "FAIL: no sheet written"; exit 1; }
+[[ -s $sheet ]] || { echo "FAIL: no sheet written"; exit 1; }
 
 # One "name": "text" line per field, from both JSON texts.
 fields() { grep -E '^ *"(Txt|Lbl|Cmb)[A-Za-z0-9]*": ' | sed -E 's/^ *//; s/,$//' | sort; }
 "$cli" --json --gain1 23 --gain2 23 --loss1 1 --loss2 2 --distance 5 --unit Miles \
   --band 5800 --speed 54 | fields >"$work/expected"
-fields <"$LINKCALC_SHEET_DUMP" >"$work/shown"
+fields <"$sheet" >"$work/shown"
 if ! diff -u "$work/expected" "$work/shown"; then
   echo "FAIL: the window shows other texts than the command-line tool"
   exit 1

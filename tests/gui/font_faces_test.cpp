@@ -14,6 +14,7 @@
 #include "windows/frm_orlis_calc_controls.h"
 #include "windows/frmhlp_controls.h"
 #include "windows/help_windows.h"
+#include "windows/qt_text.h"
 #include "windows/window_faces.h"
 
 using namespace linkcalc::windows;
@@ -21,14 +22,10 @@ using namespace linkcalc::windows::test;
 
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // What the test says when a face is drawn with another one.
 QByteArray Fault(const StandInFace& face, const QString& drawn, const QString& where) {
     return (where + QStringLiteral(": ") + NameOf(face) + QStringLiteral(" is drawn as ") + drawn +
-            QStringLiteral("; install ") + Q(face.package))
+            QStringLiteral("; install ") + ToQString(face.package))
         .toUtf8();
 }
 
@@ -40,8 +37,8 @@ bool AmongWindowFaces(const FontSpec& font) {
 }
 
 struct Window {
-    const WindowSpec* spec;
-    std::span<const ControlSpec> controls;
+    const WindowRow* spec;
+    std::span<const ControlRow> controls;
 };
 
 Window WindowNamed(const QString& name) {
@@ -107,14 +104,14 @@ class FontFacesTest : public QObject {
         QVERIFY(AmongWindowFaces(tables.spec->font));
         QVERIFY2(DrawnFaceOf(built.font()) == NameOf(windowFace),
                  Fault(windowFace, DrawnFaceOf(built.font()), window));
-        for (const ControlSpec& row : tables.controls) {
+        for (const ControlRow& row : tables.controls) {
             const FontSpec& spec = row.font.face == Face::Window ? tables.spec->font : row.font;
             QVERIFY2(AmongWindowFaces(spec), row.name.data());
-            const QWidget* widget = control(Q(row.name));
+            const QWidget* widget = control(ToQString(row.name));
             QVERIFY2(widget, row.name.data());
             const StandInFace face = StandInOf(spec);
             const QString drawn = DrawnFaceOf(widget->font());
-            QVERIFY2(drawn == NameOf(face), Fault(face, drawn, Q(row.name)));
+            QVERIFY2(drawn == NameOf(face), Fault(face, drawn, ToQString(row.name)));
         }
     }
 

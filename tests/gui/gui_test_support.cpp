@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <QtEndian>
 
+#include "windows/qt_text.h"
+
 namespace linkcalc::windows::test {
 
 bool ShowActive(QWidget& window) {
@@ -20,8 +22,7 @@ bool ShowActive(QWidget& window) {
 QStringList SheetTexts(const FrmOrlisCalc& window) {
     QStringList texts;
     for (const FieldInfo& info : kFields) {
-        texts << QString::fromUtf8(info.name.data(), static_cast<qsizetype>(info.name.size())) +
-                     "=" + QString::fromStdString(window.Text(info.field));
+        texts << ToQString(info.name) + "=" + QString::fromStdString(window.Text(info.field));
     }
     return texts;
 }

@@ -30,6 +30,15 @@ QString FocusedControl(const Window& window) {
     return {};
 }
 
+// What the window keeps to itself, for the tests.
+struct MainWindowProbe {
+    static const RunValues& Values(const FrmOrlisCalc& window) { return window.values_; }
+};
+
+inline const RunValues& RunValuesOf(const FrmOrlisCalc& window) {
+    return MainWindowProbe::Values(window);
+}
+
 // Texts of all 29 sheet fields, by control name.
 QStringList SheetTexts(const FrmOrlisCalc& window);
 

@@ -10,7 +10,8 @@
 #include <QTimer>
 
 #include "gui_test_support.h"
-#include "linkcalc/radio_tables.h"
+#include "linkcalc/choice_lists.h"
+#include "windows/qt_text.h"
 
 using namespace linkcalc;
 using namespace linkcalc::windows;
@@ -22,7 +23,7 @@ template <std::size_t N>
 QStringList Listed(const std::array<std::string_view, N>& items) {
     QStringList list;
     for (const std::string_view item : items) {
-        list << QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size()));
+        list << ToQString(item);
     }
     return list;
 }
@@ -66,7 +67,7 @@ class MainWindowTest : public QObject {
         QVERIFY(!band->isEditable());
         QVERIFY(!speed->isEditable());
         QVERIFY(unit->isEditable());
-        QCOMPARE(window.Values(), RunValues{});
+        QCOMPARE(RunValuesOf(window), RunValues{});
 
         auto* link = ControlAs<QLabel>(window, QStringLiteral("LblWebLink"));
         QVERIFY(link->font().underline());
@@ -198,7 +199,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(counted.notices, 0);
         QCOMPARE(TextOf(window, Field::Lblft1), QStringLiteral("m"));
         QVERIFY(!TextOf(window, Field::TxtFM).isEmpty());
-        const RunValues values = window.Values();
+        const RunValues values = RunValuesOf(window);
 
         QWidget* focused = window.Control(QStringLiteral("TxtAntG2"));
         focused->setFocus();
@@ -228,7 +229,7 @@ class MainWindowTest : public QObject {
             QCOMPARE(TextOf(window, info.field), expected);
         }
         QCOMPARE(ControlAs<QComboBox>(window, QStringLiteral("Cmbmilekm"))->currentIndex(), 1);
-        QCOMPARE(window.Values(), values);
+        QCOMPARE(RunValuesOf(window), values);
     }
 
     void ClearTwiceLeavesFourBandsAndSevenSpeedsNoneChosen() {

@@ -14,19 +14,16 @@
 #include "windows/frm_mv_antennas_controls.h"
 #include "windows/frmhlp_controls.h"
 #include "windows/help_windows.h"
+#include "windows/qt_text.h"
 
 using namespace linkcalc::windows;
 using namespace linkcalc::windows::test;
 
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 struct Tables {
-    const WindowSpec* window;
-    std::span<const ControlSpec> controls;
+    const WindowRow* window;
+    std::span<const ControlRow> controls;
 };
 
 Tables TablesOf(const QString& window) {
@@ -59,7 +56,7 @@ class SecondaryTablesTest : public QObject {
         QFETCH(QString, window);
         const Tables tables = TablesOf(window);
         QSet<QString> names;
-        for (const ControlSpec& row : tables.controls) names.insert(Q(row.name));
+        for (const ControlRow& row : tables.controls) names.insert(ToQString(row.name));
         QCOMPARE(names.size(), static_cast<qsizetype>(tables.controls.size()));
     }
 
@@ -70,7 +67,7 @@ class SecondaryTablesTest : public QObject {
         const Tables tables = TablesOf(window);
         const int count = static_cast<int>(tables.controls.size());
         QSet<int> seen;
-        for (const ControlSpec& row : tables.controls) {
+        for (const ControlRow& row : tables.controls) {
             QVERIFY2(row.tabIndex >= 0 && row.tabIndex < count, row.name.data());
             QVERIFY2(!seen.contains(row.tabIndex), row.name.data());
             seen.insert(row.tabIndex);
@@ -81,11 +78,11 @@ class SecondaryTablesTest : public QObject {
     void ParentsComeFirstAndHoldTheirChildren() {
         QFETCH(QString, window);
         const Tables tables = TablesOf(window);
-        QHash<QString, const ControlSpec*> built;
-        for (const ControlSpec& row : tables.controls) {
+        QHash<QString, const ControlRow*> built;
+        for (const ControlRow& row : tables.controls) {
             QSize parent(tables.window->clientWidth, tables.window->clientHeight);
             if (!row.parent.empty()) {
-                const ControlSpec* parentRow = built.value(Q(row.parent));
+                const ControlRow* parentRow = built.value(ToQString(row.parent));
                 QVERIFY2(parentRow, row.name.data());
                 QVERIFY(parentRow->kind == Kind::Frame || parentRow->kind == Kind::Picture);
                 parent = QSize(parentRow->width, parentRow->height);
@@ -93,7 +90,7 @@ class SecondaryTablesTest : public QObject {
             QVERIFY2(row.left >= 0 && row.top >= 0, row.name.data());
             QVERIFY2(row.left + row.width <= parent.width(), row.name.data());
             QVERIFY2(row.top + row.height <= parent.height(), row.name.data());
-            built.insert(Q(row.name), &row);
+            built.insert(ToQString(row.name), &row);
         }
     }
 
@@ -105,11 +102,12 @@ class SecondaryTablesTest : public QObject {
         QCOMPARE(built->objectName(), window);
         QVERIFY(built->isWindow());
         QCOMPARE(built->parentWidget(), nullptr);
-        for (const ControlSpec& row : TablesOf(window).controls) {
-            QWidget* widget = built->Control(Q(row.name));
+        for (const ControlRow& row : TablesOf(window).controls) {
+            QWidget* widget = built->Control(ToQString(row.name));
             QVERIFY2(widget, row.name.data());
-            QCOMPARE(widget->objectName(), Q(row.name));
-            QWidget* parent = row.parent.empty() ? built.get() : built->Control(Q(row.parent));
+            QCOMPARE(widget->objectName(), ToQString(row.name));
+            QWidget* parent =
+                row.parent.empty() ? built.get() : built->Control(ToQString(row.parent));
             QCOMPARE(widget->parentWidget(), parent);
             QVERIFY2(parent->rect().contains(widget->geometry()), row.name.data());
         }
@@ -190,8 +188,8 @@ class SecondaryTablesTest : public QObject {
         const auto built = Build(window, mainWindow);
         QVERIFY(ShowActive(*built));
         QHash<QString, QRect> before;
-        for (const ControlSpec& row : TablesOf(window).controls) {
-            before.insert(Q(row.name), built->Control(Q(row.name))->geometry());
+        for (const ControlRow& row : TablesOf(window).controls) {
+            before.insert(ToQString(row.name), built->Control(ToQString(row.name))->geometry());
         }
         for (const QSize size : {QSize(900, 900), QSize(150, 100)}) {
             built->resize(size);

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "gui_test_support.h"
+#include "windows/qt_text.h"
 
 using namespace linkcalc;
 using namespace linkcalc::windows;
@@ -67,7 +68,7 @@ QString TextOf(const FrmOrlisCalc& window, Field field) {
 
 QString ControlName(Field field) {
     const std::string_view name = linkcalc::NameOf(field);
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return ToQString(name);
 }
 
 // What a presenter saw of the boxes it was given.
@@ -284,7 +285,7 @@ class WindowRunTest : public QObject {
         Calc(window);
         QCOMPARE(shown.size(), 0);
         const QStringList results = Results(window);
-        const RunValues values = window.Values();
+        const RunValues values = RunValuesOf(window);
 
         ControlAs<QLineEdit>(window, field)->setText(text);
         Calc(window);
@@ -293,7 +294,7 @@ class WindowRunTest : public QObject {
         QCOMPARE(shown[0].title, QStringLiteral("ZIDORER"));
         QCOMPARE(FocusedControl(window), field);
         QCOMPARE(Results(window), results);
-        QCOMPARE(window.Values().FrequencyMHz, values.FrequencyMHz);
+        QCOMPARE(RunValuesOf(window).FrequencyMHz, values.FrequencyMHz);
     }
 };
 

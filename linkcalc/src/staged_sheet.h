@@ -4,6 +4,7 @@
 #include <bitset>
 #include <string>
 
+#include "internal_header.h"
 #include "linkcalc/calc_sheet.h"
 
 namespace linkcalc {

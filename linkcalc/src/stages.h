@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "internal_header.h"
 #include "linkcalc/calc_sheet.h"
 #include "linkcalc/notice.h"
 #include "linkcalc/run_values.h"

@@ -340,6 +340,8 @@ std::string WithoutMinusSigns(std::string_view text) {
     return out;
 }
 
+// ln x / ln 10 rather than std::log10: the quotient can differ from log10 in the last bit, and
+// the shown texts are those of the quotient.
 double Log10(double x) {
     static const double kLn10 = std::log(10.0);
     return std::log(x) / kLn10;

@@ -1,8 +1,8 @@
 #include <string_view>
 
 #include "linkcalc/numeric_text.h"
-#include "linkcalc/run_failure.h"
-#include "linkcalc/stages.h"
+#include "run_failure.h"
+#include "stages.h"
 
 namespace linkcalc {
 namespace {

@@ -1,6 +1,6 @@
 #include "linkcalc/numeric_text.h"
-#include "linkcalc/run_failure.h"
-#include "linkcalc/stages.h"
+#include "run_failure.h"
+#include "stages.h"
 
 namespace linkcalc {
 namespace {

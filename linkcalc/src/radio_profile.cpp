@@ -1,7 +1,7 @@
 #include <string>
 
-#include "linkcalc/radio_tables.h"
-#include "linkcalc/stages.h"
+#include "radio_tables.h"
+#include "stages.h"
 
 namespace linkcalc {
 

@@ -68,7 +68,7 @@ struct TwipsArea {
 };
 
 // One row of a window's control table.
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;
     Kind kind;
     std::string_view parent;  // empty: the window's client area
@@ -97,7 +97,7 @@ enum class Placement : std::uint8_t {
     ByDesktop,  // wherever the desktop puts a new window
 };
 
-struct WindowSpec {
+struct WindowRow {
     std::string_view name;
     std::string_view caption;
     int clientWidth;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "linkcalc/calc_sheet.h"
+#include "linkcalc/failure.h"
 #include "linkcalc/notice.h"
-#include "linkcalc/run_failure.h"
 #include "linkcalc/run_values.h"
 
 namespace linkcalc {

@@ -1,4 +1,4 @@
-#include "linkcalc/run_failure.h"
+#include "run_failure.h"
 
 #include <array>
 

@@ -1,12 +1,13 @@
 #include <cmath>
 
 #include "linkcalc/numeric_text.h"
-#include "linkcalc/run_failure.h"
-#include "linkcalc/stages.h"
+#include "run_failure.h"
+#include "stages.h"
 
 namespace linkcalc {
 namespace {
 
+// Not the fade margin's 1.609: the two stages convert miles with their own constants.
 constexpr double kKilometresPerMile = 1.60934;
 constexpr double kFreeSpaceLossConstant = 36.6;  // MHz and miles
 constexpr double kFresnelConstant = 72.1;        // miles, GHz, feet

@@ -1,13 +1,15 @@
 #include <string>
 
 #include "linkcalc/numeric_text.h"
-#include "linkcalc/run_failure.h"
-#include "linkcalc/stages.h"
+#include "run_failure.h"
+#include "stages.h"
 
 namespace linkcalc {
 namespace {
 
 constexpr double kMhzPerGhz = 1000;
+// The fade margin converts with 1.609, the path geometry with 1.60934: each stage keeps its own
+// constant, and the shown fade margin depends on this one.
 constexpr double kKilometresPerMile = 1.609;
 constexpr double kFreeSpaceLossConstant = 92.4;  // GHz and kilometres
 

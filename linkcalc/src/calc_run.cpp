@@ -2,8 +2,9 @@
 
 #include <exception>
 
-#include "linkcalc/staged_sheet.h"
-#include "linkcalc/stages.h"
+#include "run_failure.h"
+#include "staged_sheet.h"
+#include "stages.h"
 
 namespace linkcalc {
 namespace {

@@ -1,4 +1,4 @@
-#include "linkcalc/staged_sheet.h"
+#include "staged_sheet.h"
 
 namespace linkcalc {
 
