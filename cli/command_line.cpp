@@ -15,16 +15,16 @@ char DelimiterNamed(const std::string& value) {
 }
 
 bool IsFlag(const std::string& name) {
-    return name == "help" || name == "version" || name == "json" || name == "speed-table" ||
-           name == "csv-out" || name == "quiet";
+    return name == "help" || name == "version" || name == "json" || name == "quiet" ||
+           name == "speed-table" || name == "csv-out";
 }
 
 bool& FlagOf(CommandLine& line, const std::string& name) {
     if (name == "help") return line.help;
     if (name == "version") return line.version;
     if (name == "json") return line.json;
-    if (name == "speed-table") return line.speedTable;
     if (name == "quiet") return line.quiet;
+    if (name == "speed-table") return line.speedTable;
     return line.csvOut;
 }
 
@@ -84,13 +84,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             throw UsageError("--" + name + " needs a value");
         }
 
-        if (name == "delimiter") {
-            line.delimiter = DelimiterNamed(value);
-            continue;
-        }
         if (name == "margin") {
             line.margin = MarginOf(value);
             if (!line.margin) throw UsageError("--margin \"" + value + "\" is not a number of dB");
+            continue;
+        }
+        if (name == "delimiter") {
+            line.delimiter = DelimiterNamed(value);
             continue;
         }
         if (!option) {

@@ -21,11 +21,11 @@ struct CommandLine {
     std::vector<std::pair<Field, std::string>> inputs;  // field texts, in the order given
     bool json = false;
     std::optional<std::string> csvPath;  // "-": standard input
-    std::optional<char> delimiter;       // of the batch; detected from its header when not given
-    bool quiet = false;                  // no progress line or summary for a batch
     bool speedTable = false;             // every speed at the path, and its reach
     std::optional<double> margin;        // the fade margin a reach keeps, dB
     bool csvOut = false;                 // the speed table as CSV
+    std::optional<char> delimiter;       // of the batch; detected from its header when not given
+    bool quiet = false;                  // no progress line or summary for a batch
     bool help = false;
     bool version = false;
 };

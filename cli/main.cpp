@@ -149,7 +149,7 @@ int Main(const std::vector<std::string>& args) {
         out.Write(std::string("linkcalc-cli ") + LINKCALC_VERSION + "\n");
         return kExitCompleted;
     }
-    if (line.speedTable) return linkcalc::cli::RunSpeedTable(line);
+    if (line.speedTable) return linkcalc::cli::RunSpeedTable(line, out);
     if (line.csvPath) return RunBatch(line, out);
     return RunOne(line, out);
 }

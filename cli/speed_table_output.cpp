@@ -1,8 +1,5 @@
 #include "cli/speed_table_output.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <vector>
 
@@ -21,7 +18,6 @@ using planning::SpeedTable;
 
 constexpr int kExitCompleted = 0;
 constexpr int kExitStopped = 1;
-constexpr int kExitIoError = 74;
 
 std::string MarginText(const SpeedTable& table) {
     return TextOfNumber(table.minimumMargin);
@@ -124,11 +120,6 @@ nlohmann::ordered_json FieldsJson(const MemorySheet& sheet) {
     return fields;
 }
 
-bool Write(const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-           std::fflush(stdout) == 0;
-}
-
 }  // namespace
 
 std::string SpeedTableText(const SpeedTable& table) {
@@ -220,7 +211,7 @@ std::string SpeedTableJson(const SpeedTable& table) {
     return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-int RunSpeedTable(const CommandLine& line) {
+int RunSpeedTable(const CommandLine& line, ByteSink& sink) {
     MemorySheet inputs;
     for (const auto& [field, text] : line.inputs) inputs.SetText(field, text);
     const SpeedTable table =
@@ -238,11 +229,7 @@ int RunSpeedTable(const CommandLine& line) {
               : line.csvOut ? SpeedTableCsv(table)
                             : SpeedTableText(table);
     }
-    if (!Write(out)) {
-        std::cerr << "linkcalc-cli: cannot write the speed table to standard output: "
-                  << std::strerror(errno) << "\n";
-        return kExitIoError;
-    }
+    sink.Write(out);
     return table.stopped ? kExitStopped : kExitCompleted;
 }
 

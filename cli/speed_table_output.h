@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/command_line.h"
+#include "cli/io.h"
 #include "planning/speed_table.h"
 
 namespace linkcalc::cli {
@@ -19,7 +20,8 @@ std::string SpeedTableCsv(const planning::SpeedTable& table);
 std::string SpeedTableJson(const planning::SpeedTable& table);
 
 // --speed-table: runs the table over the command line's inputs and writes it in the form asked
-// for; a stopped validation is reported like a single run. Returns the exit status.
-int RunSpeedTable(const CommandLine& line);
+// for; a stopped validation is reported like a single run. Returns the exit status; a failed
+// write throws IoError.
+int RunSpeedTable(const CommandLine& line, ByteSink& out);
 
 }  // namespace linkcalc::cli

@@ -6,10 +6,11 @@ packages=(
   build-essential cmake g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick hyperfine
   clang-14 libclang-rt-14-dev
-  python3 groff-base desktop-file-utils appstream dpkg-dev clang-format
+  python3 groff-base desktop-file-utils appstream dpkg-dev clang-format file
+  debootstrap
 )
 
 missing=()
@@ -23,4 +24,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

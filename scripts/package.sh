@@ -47,10 +47,14 @@ package=$(dpkg-deb --field "$deb" Package)
 depends=$(dpkg-deb --field "$deb" Depends)
 # libqt6widgets6 comes from dpkg-shlibdeps; the others are named by hand, as the programs
 # load them only at run time.
-for dependency in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core fonts-liberation; do
+for dependency in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra \
+  fonts-liberation; do
   grep -qE "(^|, )$dependency( |,|$)" <<<"$depends" ||
     fail "Depends does not name $dependency: $depends"
 done
+recommends=$(dpkg-deb --field "$deb" Recommends)
+grep -qE "(^|, )qt6-wayland( |,|$)" <<<"$recommends" ||
+  fail "Recommends does not name qt6-wayland: $recommends"
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -60,7 +64,7 @@ if ! simulation=$($sudo apt-get -s -q install --no-install-recommends "$deb" 2>&
 fi
 
 echo
-dpkg-deb --field "$deb" Package Version Architecture Depends
+dpkg-deb --field "$deb" Package Version Architecture Depends Recommends
 echo "Files: $(grep -c '[^/]$' <<<"$contents")"
 if [ "$failures" -ne 0 ]; then
   echo "package.sh: $failures check(s) failed for $deb" >&2

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
+#include <string_view>
 
 #include "windows/control_row.h"
 
@@ -20,5 +22,20 @@ int PixelSizeOf(double points);
 
 // The font of a table row; Face::Window takes the window's font.
 QFont FontOf(const FontSpec& row, const QFont& windowFont);
+
+// A face as fontconfig names it, and the Debian package that installs it.
+struct StandInFace {
+    std::string_view family;
+    std::string_view style;
+    std::string_view package;
+};
+
+// The installed face that stands in for a row's face, weight and slant; the row's face is
+// never Face::Window.
+StandInFace StandInOf(const FontSpec& row);
+
+// The family and style of the face a font is drawn with, as "DejaVu Sans (Bold)".
+QString DrawnFaceOf(const QFont& font);
+QString NameOf(const StandInFace& face);
 
 }  // namespace linkcalc::windows
