@@ -210,7 +210,24 @@ class Pipeline {
         changed_.notify_all();
     }
 
+    // A thread's failure, whatever it is, stops the batch and is rethrown by Run.
     void Work() {
+        try {
+            RunBlocks();
+        } catch (...) {
+            Fail(std::current_exception());
+        }
+    }
+
+    void Write() {
+        try {
+            WriteBlocks();
+        } catch (...) {
+            Fail(std::current_exception());
+        }
+    }
+
+    void RunBlocks() {
         for (;;) {
             Block* block = nullptr;
             {
@@ -220,19 +237,14 @@ class Pipeline {
                 block = work_.front();
                 work_.pop_front();
             }
-            try {
-                linkcalc::cli::Run(*block, layout_);
-            } catch (...) {
-                Fail(std::current_exception());
-                return;
-            }
+            linkcalc::cli::Run(*block, layout_);
             const std::lock_guard lock(mutex_);
             done_.push_back(block);
             changed_.notify_all();
         }
     }
 
-    void Write() {
+    void WriteBlocks() {
         auto nextReport = std::chrono::steady_clock::now();
         for (;;) {
             Block* block = nullptr;
@@ -256,12 +268,7 @@ class Pipeline {
                 }
             }
             if (block) {
-                try {
-                    output_.Write(block->out);
-                } catch (...) {
-                    Fail(std::current_exception());
-                    return;
-                }
+                output_.Write(block->out);
                 Add(block->counts);
                 const std::size_t weight = block->Weight();
                 block->Clear();

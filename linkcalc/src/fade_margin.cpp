@@ -25,10 +25,10 @@ void ComputeFadeMargin(StagedSheet& sheet, RunValues& v) {
     const double distanceTerm = Checked(Cause::DistanceNotPositive, [&] { return 20 * Log10(km); });
 
     // The power budget leaves the transmit power unwritten only for a band it does not know.
-    const std::string_view shownPower = sheet.View(Field::TxtMTP);
-    if (!IsNumericText(shownPower)) Fail(Cause::BandInvalid);
+    const auto shownPower = ParseNumericText(sheet.View(Field::TxtMTP));
+    if (!shownPower) Fail(Cause::BandInvalid);
     v.RadioTxPower =
-        Checked(Cause::TransmitPower1OutOfRange, [&] { return IntegerOfText(shownPower); });
+        Checked(Cause::TransmitPower1OutOfRange, [&] { return IntegerOfValue(*shownPower); });
     const double power = v.RadioTxPower;
     const double margin = Checked(Cause::GainsTooLarge, [&] {
         return (((v.AntennaGain2 + v.AntennaGain1) + power) - v.RxSensitivity) -

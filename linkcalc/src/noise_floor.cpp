@@ -6,9 +6,8 @@ namespace linkcalc {
 namespace {
 
 // Noise floor below the RSSI text by the required C/I text, as both stand on the sheet.
-void WriteNoiseFloor(StagedSheet& sheet, Field rssi, Field noiseFloor, FailureCause cause) {
-    const double requiredCi = Checked(FailureCause::SpeedInvalid,
-                                      [&] { return NumberOfText(sheet.View(Field::TxtRECI)); });
+void WriteNoiseFloor(StagedSheet& sheet, double requiredCi, Field rssi, Field noiseFloor,
+                     FailureCause cause) {
     const double level = Checked(cause, [&] { return NumberOfText(sheet.View(rssi)); });
     const double floor = Checked(cause, [&] { return level - requiredCi; });
     sheet.SetText(noiseFloor, TextOfNumber(floor));
@@ -17,8 +16,13 @@ void WriteNoiseFloor(StagedSheet& sheet, Field rssi, Field noiseFloor, FailureCa
 }  // namespace
 
 void ComputeNoiseFloor(StagedSheet& sheet, RunValues& /*values*/) {
-    WriteNoiseFloor(sheet, Field::TxtERSSI, Field::TxtRNFL, FailureCause::Side1TooLarge);
-    WriteNoiseFloor(sheet, Field::TxtERSSI2, Field::TxtRNFL2, FailureCause::Side2TooLarge);
+    // Read once for both sides, before side 1's RSSI.
+    const double requiredCi = Checked(FailureCause::SpeedInvalid,
+                                      [&] { return NumberOfText(sheet.View(Field::TxtRECI)); });
+    WriteNoiseFloor(sheet, requiredCi, Field::TxtERSSI, Field::TxtRNFL,
+                    FailureCause::Side1TooLarge);
+    WriteNoiseFloor(sheet, requiredCi, Field::TxtERSSI2, Field::TxtRNFL2,
+                    FailureCause::Side2TooLarge);
 }
 
 }  // namespace linkcalc

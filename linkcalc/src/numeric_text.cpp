@@ -469,7 +469,11 @@ std::string TextOfNumber(double x) {
 }
 
 std::int16_t IntegerOfText(std::string_view text) {
-    const double rounded = std::nearbyint(NumberOfText(text));  // ties to even
+    return IntegerOfValue(NumberOfText(text));
+}
+
+std::int16_t IntegerOfValue(double value) {
+    const double rounded = std::nearbyint(value);  // ties to even
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
         throw NumericTextError("outside the 16-bit integer range");
     }

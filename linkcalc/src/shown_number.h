@@ -22,6 +22,9 @@ std::optional<FifteenDigits> RoundedToFifteenDigits(double x);
 // NumberOfText(TextOfNumber(x)) without the text, when the digits give it in one exact step.
 std::optional<double> ShownValueOf(double x);
 
+// IntegerOfText of a text already read as `value`; throws NumericTextError out of range.
+std::int16_t IntegerOfValue(double value);
+
 // roundoff(TextOfNumber(x)) and roundoff2(TextOfNumber(x)): a stage's figure rounded for the sheet.
 std::string RoundoffOfNumber(double x);
 std::string Roundoff2OfNumber(double x);
