@@ -1,0 +1,16 @@
+#include "planning/run_path.h"
+
+#include "linkcalc/numeric_text.h"
+
+namespace linkcalc::planning {
+
+RunPath PathOfRun(const MemorySheet& sheet, const RunValues& values) {
+    RunPath path;
+    path.length_m = values.DistanceMiles * kMetresPerMile;
+    path.frequencyMHz = NumberOfText(sheet.TextRef(Field::CmbEFreq));
+    const double height = NumberOfText(sheet.TextRef(Field::TxtSAH));
+    path.suggestedMast_m = sheet.TextRef(Field::Lblft3) == "m" ? height : height * kMetresPerFoot;
+    return path;
+}
+
+}  // namespace linkcalc::planning
