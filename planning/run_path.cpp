@@ -9,7 +9,8 @@ RunPath PathOfRun(const MemorySheet& sheet, const RunValues& values) {
     path.length_m = values.DistanceMiles * kMetresPerMile;
     path.frequencyMHz = NumberOfText(sheet.TextRef(Field::CmbEFreq));
     const double height = NumberOfText(sheet.TextRef(Field::TxtSAH));
-    path.suggestedMast_m = sheet.TextRef(Field::Lblft3) == "m" ? height : height * kMetresPerFoot;
+    path.metric = sheet.TextRef(Field::Lblft3) == "m";
+    path.suggestedMast_m = path.metric ? height : height * kMetresPerFoot;
     return path;
 }
 

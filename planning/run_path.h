@@ -13,6 +13,8 @@ struct RunPath {
     double length_m = 0;
     double frequencyMHz = 0;
     double suggestedMast_m = 0;  // the suggested antenna height the run shows, in metres
+    // The run shows its path figures in metres for a path in kilometres, else in feet for miles.
+    bool metric = false;
 };
 
 // Read from the band text, the path length the run kept and the suggested antenna height it
