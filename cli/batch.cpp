@@ -161,7 +161,7 @@ class Pipeline {
     // Reads rows into a block until it is full, or until a pipe has nothing more for now;
     // false at the end of the input.
     bool Fill(Block& block) {
-        const std::size_t keep = layout_.inputs.size();
+        const std::size_t keep = layout_.columns.size();
         CsvRecordInfo info;
         while (block.rows.size() < kBlockRows && block.fields.bytes.size() < kBlockBytes) {
             if (!block.rows.empty() && reader_.WouldWait(kPipeWaitMilliseconds)) return true;
@@ -321,7 +321,7 @@ BatchCounts RunBatch(ByteSource& input, ByteSink& output, const BatchOptions& op
         throw UsageError("line 1: the CSV has no header line");
     }
     const BatchLayout layout = LayoutOf(header, info, separator);
-    reader.ExpectFields(layout.inputs.size());
+    reader.ExpectFields(layout.columns.size());
     output.Write(OutputHeader(layout));
 
     Pipeline pipeline(reader, output, layout, options.observer);

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "cli/clearance_report.h"
 #include "cli/command_line.h"
 #include "cli/report.h"
 #include "linkcalc/calc_run.h"
@@ -21,9 +22,9 @@ std::optional<std::string> ReadingFault(const BatchLayout& layout, const InputRo
     if (row.info.fault != CsvFault::None) {
         return LinePrefix(row.info.faultLine) + std::string(DescriptionOf(row.info.fault));
     }
-    if (row.info.fields != layout.inputs.size()) {
+    if (row.info.fields != layout.columns.size()) {
         return LinePrefix(row.info.line) + std::to_string(row.info.fields) +
-               " fields where the header has " + std::to_string(layout.inputs.size());
+               " fields where the header has " + std::to_string(layout.columns.size());
     }
     return std::nullopt;
 }
@@ -100,13 +101,17 @@ class RecordWriter {
 
 constexpr std::size_t kRunFields = kFieldCount - 9;  // unit labels and results
 
+std::size_t RunColumns(const BatchLayout& layout) {
+    return kRunFields + (layout.clearance ? kClearanceColumns.size() : 0);
+}
+
 // The outcome, the message and empty run fields, for a row that does not run.
-void WriteInvalid(RecordWriter& writer, std::string_view message) {
-    writer.MakeRoom(2 + kRunFields, 7 + message.size());
+void WriteInvalid(RecordWriter& writer, const BatchLayout& layout, std::string_view message) {
+    writer.MakeRoom(2 + RunColumns(layout), 7 + message.size());
     writer.Field("invalid");
     writer.Separator();
     writer.Field(message);
-    writer.Separators(kRunFields);
+    writer.Separators(RunColumns(layout));
     writer.End();
 }
 
@@ -120,25 +125,27 @@ BatchLayout LayoutOf(const CsvFields& header, const CsvRecordInfo& info, char se
     layout.separator = separator;
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string_view name = header[i];
-        const auto option = InputOptionNamed(name);
-        if (!option) {
+        BatchColumn column{name, InputOptionNamed(name), GroundColumnNamed(name)};
+        if (!column.input && !column.ground) {
             throw UsageError(LinePrefix(info.line) + "unknown column \"" + std::string(name) +
                              "\"");
         }
-        for (const InputOption& seen : layout.inputs) {
-            if (seen.name == option->name) {
+        column.name = column.input ? column.input->name : NameOf(*column.ground);
+        for (const BatchColumn& seen : layout.columns) {
+            if (seen.name == column.name) {
                 throw UsageError(LinePrefix(info.line) + "column \"" + std::string(name) +
                                  "\" appears twice");
             }
         }
-        layout.inputs.push_back(*option);
+        layout.clearance = layout.clearance || column.ground.has_value();
+        layout.columns.push_back(column);
     }
     return layout;
 }
 
 std::string OutputHeader(const BatchLayout& layout) {
     std::string out;
-    for (const InputOption& column : layout.inputs) {
+    for (const BatchColumn& column : layout.columns) {
         out += column.name;
         out += layout.separator;
     }
@@ -150,18 +157,24 @@ std::string OutputHeader(const BatchLayout& layout) {
         out += layout.separator;
         out += info.name;
     }
+    if (layout.clearance) {
+        for (const std::string_view name : kClearanceColumns) {
+            out += layout.separator;
+            out += name;
+        }
+    }
     out += "\r\n";
     return out;
 }
 
 RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const InputRow& row,
                               MemorySheet& sheet) {
-    const std::size_t columns = layout.inputs.size();
+    const std::size_t columns = layout.columns.size();
     RecordWriter writer(out, layout.separator);
     if (const auto fault = ReadingFault(layout, row)) {
         writer.MakeRoom(columns, 0);
         writer.Separators(columns);
-        WriteInvalid(writer, *fault);
+        WriteInvalid(writer, layout, *fault);
         return RowOutcome::Invalid;
     }
     std::size_t inputBytes = 0;
@@ -175,23 +188,45 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
     // The band and the speed first: a row they refuse copies nothing into the sheet.
     std::array<std::string_view, kFieldCount> listed{};
     for (std::size_t c = 0; c < columns; ++c) {
-        const InputOption& column = layout.inputs[c];
-        if (!IsChoice(column.field)) continue;
-        const auto item = ListedTextOf(column.field, row.Field(c));
+        const std::optional<InputOption>& column = layout.columns[c].input;
+        if (!column || !IsChoice(column->field)) continue;
+        const auto item = ListedTextOf(column->field, row.Field(c));
         if (!item) {
-            WriteInvalid(writer, RefusalOf(column, row.Field(c)));
+            WriteInvalid(writer, layout, RefusalOf(*column, row.Field(c)));
             return RowOutcome::Invalid;
         }
-        listed[static_cast<std::size_t>(column.field)] = *item;
+        listed[static_cast<std::size_t>(column->field)] = *item;
+    }
+    std::optional<RowGround> ground;
+    if (layout.clearance) {
+        ground.emplace();
+        for (std::size_t c = 0; c < columns; ++c) {
+            const std::optional<GroundColumn>& column = layout.columns[c].ground;
+            if (!column) continue;
+            if (const auto fault = TakeGroundCell(*column, row.Field(c), *ground)) {
+                WriteInvalid(writer, layout, *fault);
+                return RowOutcome::Invalid;
+            }
+        }
     }
     sheet.Reset();
     for (std::size_t c = 0; c < columns; ++c) {
-        const Field field = layout.inputs[c].field;
+        if (!layout.columns[c].input) continue;
+        const Field field = layout.columns[c].input->field;
         sheet.SetText(field,
                       IsChoice(field) ? listed[static_cast<std::size_t>(field)] : row.Field(c));
     }
+    if (ground) TypeRowTerrainLength(*ground, sheet);
     RunValues values;
     const RunResult result = CalcRun(sheet, values);
+    std::optional<planning::Clearance> clearance;
+    if (ground && result.outcome == RunOutcome::Completed) {
+        clearance.emplace();
+        if (const auto fault = RowClearance(*ground, sheet, values, *clearance)) {
+            WriteInvalid(writer, layout, *fault);
+            return RowOutcome::Invalid;
+        }
+    }
     const std::string_view outcome = OutcomeName(result.outcome);
     const std::string_view message = result.notice    ? result.notice->message
                                      : result.failure ? result.failure->message
@@ -200,7 +235,10 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
     for (const FieldInfo& info : kFields) {
         if (info.role != FieldRole::Input) runBytes += sheet.TextRef(info.field).size();
     }
-    writer.MakeRoom(2 + kRunFields, runBytes);
+    std::array<std::string, kClearanceColumns.size()> clearanceFields;
+    if (clearance) clearanceFields = ClearanceValues(*clearance);
+    for (const std::string& field : clearanceFields) runBytes += field.size();
+    writer.MakeRoom(2 + RunColumns(layout), runBytes);
     writer.Field(outcome);
     writer.Separator();
     writer.Field(message);
@@ -208,6 +246,12 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
         if (info.role == FieldRole::Input) continue;
         writer.Separator();
         writer.Field(sheet.TextRef(info.field));
+    }
+    if (layout.clearance) {
+        for (const std::string& field : clearanceFields) {
+            writer.Separator();
+            writer.Field(field);
+        }
     }
     writer.End();
     switch (result.outcome) {

@@ -28,7 +28,19 @@ struct CommandLine {
     bool quiet = false;                  // no progress line or summary for a batch
     bool help = false;
     bool version = false;
+
+    // The ground under the path, the earth's radius factor and the picture of the path.
+    std::optional<std::string> terrainPath;  // "-": standard input
+    std::optional<std::string> demPath;      // a raster file or a folder of SRTM tiles
+    std::optional<double> kFactor;
+    std::optional<std::string> profilePath;  // .svg, .png or .pdf
+
+    // The clearance is worked out only when something of it is asked for.
+    bool WantsClearance() const { return terrainPath || demPath || kFactor || profilePath; }
 };
+
+// The --k-factor value: a positive decimal number; nothing otherwise.
+std::optional<double> KFactorOf(std::string_view text);
 
 // The --margin value: a decimal number, as "10", "7.5", "-3" or "1e1"; nothing otherwise.
 std::optional<double> MarginOf(std::string_view text);

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/clearance_report.h"
+#include "cli/clearance_run.h"
 #include "cli/command_line.h"
 #include "cli/io.h"
 #include "cli/progress.h"
@@ -17,6 +19,7 @@
 #include "cli/speed_table_output.h"
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
+#include "planning/module_loader.h"
 
 namespace {
 
@@ -25,12 +28,14 @@ constexpr int kExitCompleted = 0;
 constexpr int kExitStopped = 1;
 constexpr int kExitFailed = 2;
 constexpr int kExitUsage = 64;
+constexpr int kExitDataError = 65;
 constexpr int kExitNoInput = 66;
+constexpr int kExitUnavailable = 69;
 constexpr int kExitSoftware = 70;
 constexpr int kExitOsError = 71;
 constexpr int kExitIoError = 74;
 
-constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [--json]
+constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [GROUND] [--json]
        linkcalc-cli --speed-table [INPUTS] [--margin DB] [--json|--csv-out]
        linkcalc-cli --csv FILE [--delimiter SEP] [--quiet]
 Calculates the link budget of a point-to-point 802.11a link, as the QUARN Link
@@ -51,15 +56,40 @@ Inputs (each sets its field's text exactly as given; --opt=TEXT or --opt TEXT):
 An input left out stays as the window opens it; for the band and the speed the
 empty text also means nothing chosen.
 
+Ground and clearance (worked out when one of these is given):
+  --terrain FILE    the ground along the path: a CSV ("-": standard input) with
+                    the columns distance (metres from site 1) and elevation
+                    (metres above sea level), optional obstruction (trees or
+                    buildings on the ground, metres), in increasing distance
+                    from 0. Without --distance its last distance is the path
+                    length (in --unit, Km when left out); with it the two agree
+                    within 1 %
+  --dem PATH        the ground from a raster file GDAL reads or a folder of SRTM
+                    tiles (N40W080.hgt), sampled every 30 m between the sites
+  --k-factor K      the effective earth radius factor (default 4/3)
+  --profile FILE    draws the path as SVG, PNG or PDF by the name's extension:
+                    terrain, obstructions, earth bulge, masts, line of sight,
+                    first Fresnel zone and its 60 % line, the worst point, and a
+                    legend with the link's figures
+Without a terrain or a DEM the ground is a bare earth at sea level. Both masts
+are the suggested antenna height, in metres, on the ground at each end. The
+report gains a "Clearance" block (--json: "clearance"): the worst point, whether
+60 % of the first Fresnel zone is clear everywhere, and the mast, the same at
+both ends, that clears 60 % and 100 % of it.
+
 Output:
   (default)         the results laid out like the window; a notice or a failure
                     goes to standard error as one line naming the field to correct
   --json            one JSON object: outcome, notice, failure and all 29 fields
   --csv FILE        a batch, one link per row ("-": standard input); the header
                     names the input columns gain1, gain2, loss1, loss2, distance,
-                    unit, band, speed, packet (any order, any subset). Writes CSV:
+                    unit, band, speed, packet (any order, any subset), and
+                    terrain, dem, k-factor for the ground of each row. Writes CSV:
                     the input columns, outcome, message, then Lblft1, Lblft2,
-                    Lblft3 and the 17 result fields by control name. A row that
+                    Lblft3 and the 17 result fields by control name, and with a
+                    ground column k, samples, worst_distance_m,
+                    worst_clearance_m, worst_ratio, clear60, mast60_m,
+                    mast100_m. A row that
                     cannot be read comes out "invalid", its message naming the
                     line and the fault; the batch goes on.
   --delimiter SEP   the separator of the batch, in and out: "," ";" or "tab"
@@ -78,8 +108,9 @@ Speed table (every input but --speed):
   --csv-out         writes the table as CSV instead of text (--json: as JSON)
 
 Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
-2 run failure, 64 usage error, 66 input that cannot be opened, 74 read or write
-error.
+2 run failure, 64 usage error, 65 a terrain or DEM that does not hold what it
+should, 66 input that cannot be opened, 69 a module that cannot be loaded, 74
+read or write error.
 )";
 
 void Complain(const std::string& message) {
@@ -92,16 +123,39 @@ int Usage(const std::string& error) {
     return kExitUsage;
 }
 
+// Where the report says the ground came from.
+std::string GroundText(const linkcalc::cli::CommandLine& line) {
+    if (line.terrainPath) {
+        return *line.terrainPath == "-" ? "terrain from standard input"
+                                        : "terrain \"" + *line.terrainPath + "\"";
+    }
+    if (line.demPath) return "DEM \"" + *line.demPath + "\"";
+    return "bare earth at sea level";
+}
+
 int RunOne(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out) {
     using namespace linkcalc;
     MemorySheet sheet;
     for (const auto& [field, text] : line.inputs) sheet.SetText(field, text);
+    planning::GroundSource ground;
+    if (line.terrainPath) {
+        ground.terrain = cli::ReadTerrainFile(*line.terrainPath);
+        cli::TypeTerrainLength(*ground.terrain, line, sheet);
+    }
+    ground.dem = line.demPath;
     RunValues values;
     const RunResult result = CalcRun(sheet, values);
+    std::optional<planning::LinkClearance> clearance;
+    if (line.WantsClearance() && result.outcome == RunOutcome::Completed) {
+        clearance = cli::ClearanceOfLink(sheet, values, ground, {},
+                                         line.kFactor.value_or(planning::kDefaultKFactor));
+        if (line.profilePath) cli::WriteProfile(*line.profilePath, sheet, *clearance);
+    }
     if (line.json) {
-        out.Write(cli::JsonReport(result, sheet));
+        out.Write(cli::JsonReport(result, sheet, clearance ? &clearance->clearance : nullptr));
     } else if (result.outcome == RunOutcome::Completed) {
-        out.Write(cli::TextReport(sheet));
+        out.Write(cli::TextReport(sheet) +
+                  (clearance ? cli::ClearanceBlock(*clearance, GroundText(line)) : ""));
     } else {
         Complain(cli::ErrorLine(result));
     }
@@ -165,6 +219,12 @@ int main(int argc, char** argv) {
         Complain(error.what());
         return error.WhatFailed() == linkcalc::cli::IoError::Kind::CannotOpen ? kExitNoInput
                                                                               : kExitIoError;
+    } catch (const linkcalc::cli::DataError& error) {
+        Complain(error.what());
+        return kExitDataError;
+    } catch (const linkcalc::planning::ModuleError& error) {
+        Complain(error.what());
+        return kExitUnavailable;
     } catch (const std::bad_alloc&) {
         Complain("out of memory");
         return kExitOsError;

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/clearance_report.h"
+
 namespace linkcalc::cli {
 namespace {
 
@@ -95,7 +97,8 @@ std::string ErrorLine(const RunResult& result) {
     return line;
 }
 
-std::string JsonReport(const RunResult& result, const MemorySheet& sheet) {
+std::string JsonReport(const RunResult& result, const MemorySheet& sheet,
+                       const planning::Clearance* clearance) {
     using Json = nlohmann::ordered_json;
     Json report;
     report["outcome"] = OutcomeName(result.outcome);
@@ -116,6 +119,7 @@ std::string JsonReport(const RunResult& result, const MemorySheet& sheet) {
     Json fields = Json::object();
     for (const FieldInfo& info : kFields) fields[std::string(info.name)] = sheet.Text(info.field);
     report["fields"] = std::move(fields);
+    report["clearance"] = clearance ? Json::parse(ClearanceJson(*clearance)) : Json(nullptr);
     return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

@@ -4,6 +4,7 @@
 
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
+#include "planning/clearance.h"
 
 namespace linkcalc::cli {
 
@@ -13,8 +14,10 @@ std::string TextReport(const MemorySheet& sheet);
 // One line for standard error: a notice's title, the message, and the field to correct.
 std::string ErrorLine(const RunResult& result);
 
-// {"outcome", "notice", "failure", "fields"} as one JSON object.
-std::string JsonReport(const RunResult& result, const MemorySheet& sheet);
+// {"outcome", "notice", "failure", "fields", "clearance"} as one JSON object; "clearance" is
+// null when it was not worked out.
+std::string JsonReport(const RunResult& result, const MemorySheet& sheet,
+                       const planning::Clearance* clearance = nullptr);
 
 std::string_view OutcomeName(RunOutcome outcome);
 
