@@ -83,13 +83,16 @@ void CompleteHeights(LinkGeometry& geometry, const CalcSheet& sheet, RunOutcome 
     geometry.tilt2_deg = TiltDeg(top2, top1, geometry.distance_m);
 }
 
+void WriteSiteDistance(CalcSheet& sheet, double distance_m) {
+    if (sheet.Text(Field::Cmbmilekm).empty()) sheet.SetText(Field::Cmbmilekm, "Km");
+    sheet.SetText(Field::TxtDM, DistanceText(distance_m, sheet.Text(Field::Cmbmilekm)));
+}
+
 SiteRun RunWithSites(const Geodesy& geodesy, const SiteInputs& inputs, CalcSheet& sheet,
                      RunValues& values) {
     SiteRun run;
     run.geometry = LocateSites(geodesy, inputs);
-    if (sheet.Text(Field::Cmbmilekm).empty()) sheet.SetText(Field::Cmbmilekm, "Km");
-    sheet.SetText(Field::TxtDM,
-                  DistanceText(run.geometry.distance_m, sheet.Text(Field::Cmbmilekm)));
+    WriteSiteDistance(sheet, run.geometry.distance_m);
     run.result = CalcRun(sheet, values);
     CompleteHeights(run.geometry, sheet, run.result.outcome);
     return run;

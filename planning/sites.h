@@ -75,6 +75,10 @@ LinkGeometry LocateSites(const Geodesy& geodesy, const SiteInputs& inputs);
 // in miles (as the run reads any other unit text), rounded to the metre.
 std::string DistanceText(double distance_m, std::string_view unitText);
 
+// Writes the geodesic distance to the distance field, in the unit of the unit field ("Km"
+// written there when it is empty).
+void WriteSiteDistance(CalcSheet& sheet, double distance_m);
+
 // The elevation angle, in degrees, from an antenna top at `from_m` toward one at `to_m`
 // (heights above sea level) over `distance_m`.
 double TiltDeg(double from_m, double to_m, double distance_m);
