@@ -28,10 +28,30 @@ struct CommandLine {
     bool quiet = false;                  // no progress line or summary for a batch
     bool help = false;
     bool version = false;
+
+    // A link given by its two sites: each a latitude and a longitude, the ground elevation and
+    // the antenna height above ground in metres.
+    std::optional<std::string> site1;
+    std::optional<std::string> site2;
+    std::optional<double> ground1;
+    std::optional<double> ground2;
+    std::optional<double> mast1;
+    std::optional<double> mast2;
+    std::optional<std::string> kmlPath;  // the map of the links
+
+    bool HasSites() const { return site1 || site2; }
 };
 
-// The --margin value: a decimal number, as "10", "7.5", "-3" or "1e1"; nothing otherwise.
+// A decimal number, as "10", "7.5", "-3" or "1e1"; nothing otherwise.
+std::optional<double> DecimalOf(std::string_view text);
+
+// The --margin value: a decimal number (DecimalOf).
 std::optional<double> MarginOf(std::string_view text);
+
+// A ground elevation (any decimal number of metres) or an antenna height above the ground
+// (not negative); why not, for `name` (an option or a column), when it is neither.
+std::optional<std::string> HeightRefusal(std::string_view name, std::string_view text,
+                                         std::optional<double>& metres);
 
 // Options take their text as "--name=TEXT" or as the next argument, whatever it holds.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
