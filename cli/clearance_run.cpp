@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cli/io.h"
+#include "cli/report.h"
 #include "planning/elevation.h"
 #include "planning/profile_picture.h"
 #include "planning/terrain_csv.h"
@@ -50,6 +51,18 @@ planning::LinkClearance ClearanceOfLink(const MemorySheet& sheet, const RunValue
         }
         throw DataError(error.what());
     }
+}
+
+void TakeProfileGround(const planning::LinkClearance& link, const MemorySheet& sheet,
+                       planning::LinkGeometry& geometry) {
+    geometry.ground1_m = link.input.end1.ground_m;
+    geometry.ground2_m = link.input.end2.ground_m;
+    planning::CompleteHeights(geometry, sheet, RunOutcome::Completed);
+}
+
+std::vector<planning::LegendLine> BearingLines(const planning::LinkGeometry& geometry) {
+    return {{"Bearing at site 1", Fixed(geometry.azimuth1_deg, 2) + " deg"},
+            {"Bearing at site 2", Fixed(geometry.azimuth2_deg, 2) + " deg"}};
 }
 
 void WriteProfile(const std::string& path, const MemorySheet& sheet,

@@ -9,6 +9,7 @@
 #include "linkcalc/memory_sheet.h"
 #include "planning/link_clearance.h"
 #include "planning/picture.h"
+#include "planning/sites.h"
 
 namespace linkcalc::cli {
 
@@ -32,6 +33,13 @@ void TypeTerrainLength(const std::vector<planning::ProfileSample>& rows, const C
 planning::LinkClearance ClearanceOfLink(const MemorySheet& sheet, const RunValues& values,
                                         const planning::GroundSource& ground,
                                         const planning::EndsGiven& ends, double k);
+
+// The sites take the profile's ground at their ends, when not given, and their tilts follow.
+void TakeProfileGround(const planning::LinkClearance& link, const MemorySheet& sheet,
+                       planning::LinkGeometry& geometry);
+
+// The bearings for the picture's legend, as the Sites block shows them.
+std::vector<planning::LegendLine> BearingLines(const planning::LinkGeometry& geometry);
 
 // The picture of the path, through the picture module. Throws IoError when it cannot be written.
 void WriteProfile(const std::string& path, const MemorySheet& sheet,

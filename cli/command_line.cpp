@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 
 #include "cli/input_options.h"
 #include "planning/picture.h"
@@ -27,6 +28,57 @@ bool& FlagOf(CommandLine& line, const std::string& name) {
     if (name == "quiet") return line.quiet;
     if (name == "speed-table") return line.speedTable;
     return line.csvOut;
+}
+
+bool IsSiteOption(const std::string& name) {
+    return name == "site1" || name == "site2" || name == "ground1" || name == "ground2" ||
+           name == "mast1" || name == "mast2";
+}
+
+void SetSiteOption(CommandLine& line, const std::string& name, const std::string& value) {
+    if (name == "kml") {
+        if (value.empty()) throw UsageError("--kml needs a file name");
+        line.kmlPath = value;
+    } else if (name == "site1") {
+        line.site1 = value;
+    } else if (name == "site2") {
+        line.site2 = value;
+    } else {
+        std::optional<double> metres;
+        if (const auto refusal = HeightRefusal("--" + name, value, metres)) {
+            throw UsageError(*refusal);
+        }
+        (name == "ground1"   ? line.ground1
+         : name == "ground2" ? line.ground2
+         : name == "mast1"   ? line.mast1
+                             : line.mast2) = metres;
+    }
+}
+
+void CheckSites(const CommandLine& line) {
+    const bool heights = line.ground1 || line.ground2 || line.mast1 || line.mast2;
+    if (line.csvPath) {
+        if (line.HasSites() || heights) {
+            throw UsageError("--csv takes the sites from the file: give no site option with it");
+        }
+        return;
+    }
+    if (!line.HasSites()) {
+        if (heights)
+            throw UsageError("--ground1, --ground2, --mast1 and --mast2 go with the sites");
+        if (line.kmlPath) throw UsageError("--kml maps sites: give --site1 and --site2, or --csv");
+        return;
+    }
+    if (!line.site1) throw UsageError("--site2 needs --site1: a link has two sites");
+    if (!line.site2) throw UsageError("--site1 needs --site2: a link has two sites");
+    for (const auto& input : line.inputs) {
+        if (input.first == Field::TxtDM) {
+            throw UsageError("--distance cannot go with the sites: they give the path length");
+        }
+    }
+    if (line.speedTable && line.kmlPath) {
+        throw UsageError("--kml cannot go with --speed-table");
+    }
 }
 
 bool IsClearanceOption(const std::string& name) {
@@ -71,7 +123,9 @@ void CheckClearance(const CommandLine& line) {
     if (line.terrainPath && line.demPath) {
         throw UsageError("--terrain and --dem cannot go together: the ground comes from one");
     }
-    if (line.demPath) throw UsageError("--dem needs the two sites, --site1 and --site2");
+    if (line.demPath && !line.HasSites()) {
+        throw UsageError("--dem needs the two sites, --site1 and --site2");
+    }
 }
 
 void CheckSpeedTable(const CommandLine& line) {
@@ -98,6 +152,23 @@ std::optional<double> KFactorOf(std::string_view text) {
 }
 
 std::optional<double> MarginOf(std::string_view text) {
+    return DecimalOf(text);
+}
+
+std::optional<std::string> HeightRefusal(std::string_view name, std::string_view text,
+                                         std::optional<double>& metres) {
+    metres = DecimalOf(text);
+    const std::string shown = std::string(name) + " \"" + std::string(FirstCharacters(text, 40)) +
+                              (text.size() > 40 ? "...\"" : "\"");
+    if (!metres) return shown + " is not a number of metres";
+    if (name.find("mast") != std::string_view::npos && *metres < 0) {
+        metres.reset();
+        return shown + ": an antenna height above the ground cannot be negative";
+    }
+    return std::nullopt;
+}
+
+std::optional<double> DecimalOf(std::string_view text) {
     // from_chars takes no "+", and a second sign after one must not slip through.
     if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
     double value = 0;
@@ -124,7 +195,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         const auto option = InputOptionNamed(name);
         if (!option && name != "csv" && name != "margin" && name != "delimiter" &&
-            !IsClearanceOption(name)) {
+            !IsSiteOption(name) && !IsClearanceOption(name)) {
             throw UsageError("unknown option \"" + arg + "\"");
         }
 
@@ -146,6 +217,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.delimiter = DelimiterNamed(value);
             continue;
         }
+        if (IsSiteOption(name)) {
+            SetSiteOption(line, name, value);
+            continue;
+        }
         if (IsClearanceOption(name)) {
             SetClearanceOption(line, name, value);
             continue;
@@ -162,6 +237,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (line.csvPath && !line.inputs.empty()) {
         throw UsageError("--csv takes its inputs from the file: give no input option with it");
     }
+    CheckSites(line);
     CheckSpeedTable(line);
     CheckClearance(line);
     if (line.csvPath && line.json) throw UsageError("--csv writes CSV: --json cannot go with it");

@@ -29,6 +29,18 @@ struct CommandLine {
     bool help = false;
     bool version = false;
 
+    // A link given by its two sites: each a latitude and a longitude, the ground elevation and
+    // the antenna height above ground in metres.
+    std::optional<std::string> site1;
+    std::optional<std::string> site2;
+    std::optional<double> ground1;
+    std::optional<double> ground2;
+    std::optional<double> mast1;
+    std::optional<double> mast2;
+    std::optional<std::string> kmlPath;  // the map of the links
+
+    bool HasSites() const { return site1 || site2; }
+
     // The ground under the path, the earth's radius factor and the picture of the path.
     std::optional<std::string> terrainPath;  // "-": standard input
     std::optional<std::string> demPath;      // a raster file or a folder of SRTM tiles
@@ -42,8 +54,16 @@ struct CommandLine {
 // The --k-factor value: a positive decimal number; nothing otherwise.
 std::optional<double> KFactorOf(std::string_view text);
 
-// The --margin value: a decimal number, as "10", "7.5", "-3" or "1e1"; nothing otherwise.
+// A decimal number, as "10", "7.5", "-3" or "1e1"; nothing otherwise.
+std::optional<double> DecimalOf(std::string_view text);
+
+// The --margin value: a decimal number (DecimalOf).
 std::optional<double> MarginOf(std::string_view text);
+
+// A ground elevation (any decimal number of metres) or an antenna height above the ground
+// (not negative); why not, for `name` (an option or a column), when it is neither.
+std::optional<std::string> HeightRefusal(std::string_view name, std::string_view text,
+                                         std::optional<double>& metres);
 
 // Options take their text as "--name=TEXT" or as the next argument, whatever it holds.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

@@ -16,6 +16,7 @@
 #include "cli/io.h"
 #include "cli/progress.h"
 #include "cli/report.h"
+#include "cli/site_options.h"
 #include "cli/speed_table_output.h"
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
@@ -36,6 +37,7 @@ constexpr int kExitOsError = 71;
 constexpr int kExitIoError = 74;
 
 constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [GROUND] [--json]
+       linkcalc-cli --site1 POINT --site2 POINT [SITE OPTIONS] [INPUTS] [GROUND] [--json]
        linkcalc-cli --speed-table [INPUTS] [--margin DB] [--json|--csv-out]
        linkcalc-cli --csv FILE [--delimiter SEP] [--quiet]
 Calculates the link budget of a point-to-point 802.11a link, as the QUARN Link
@@ -56,6 +58,21 @@ Inputs (each sets its field's text exactly as given; --opt=TEXT or --opt TEXT):
 An input left out stays as the window opens it; for the band and the speed the
 empty text also means nothing chosen.
 
+Sites (instead of --distance: the path length is the geodesic distance on WGS84
+between them, written to the distance field in the unit of --unit, Km when
+--unit is left out or empty, rounded to the metre):
+  --site1 POINT     latitude and longitude of side 1, separated by a comma or
+                    blanks, in any form of GeographicLib's DMS decoding:
+                    "40.4406,-79.9959", "40:26:46N 79:58:56W", "40d26'46\"N ..."
+  --site2 POINT     latitude and longitude of side 2
+  --ground1 M       ground elevation of site 1 above sea level, metres (default 0)
+  --ground2 M       ground elevation of site 2 above sea level, metres (default 0)
+  --mast1 M         antenna height above ground at site 1, metres (default: the
+                    suggested antenna height of the run, in metres)
+  --mast2 M         antenna height above ground at site 2, metres (the same)
+The report gains a "Sites" block (--json: "sites"): the points, the distance,
+the true bearing of each antenna toward the other, and each antenna's tilt
+toward the other antenna top over an earth of 4/3 its radius.
 Ground and clearance (worked out when one of these is given):
   --terrain FILE    the ground along the path: a CSV ("-": standard input) with
                     the columns distance (metres from site 1) and elevation
@@ -71,11 +88,12 @@ Ground and clearance (worked out when one of these is given):
                     terrain, obstructions, earth bulge, masts, line of sight,
                     first Fresnel zone and its 60 % line, the worst point, and a
                     legend with the link's figures
-Without a terrain or a DEM the ground is a bare earth at sea level. Both masts
-are the suggested antenna height, in metres, on the ground at each end. The
-report gains a "Clearance" block (--json: "clearance"): the worst point, whether
-60 % of the first Fresnel zone is clear everywhere, and the mast, the same at
-both ends, that clears 60 % and 100 % of it.
+Without a terrain or a DEM the ground is a bare earth at sea level. The masts
+are --mast1 and --mast2, else the suggested antenna height in metres; they stand
+on --ground1 and --ground2, else on the profile's ends (which the Sites block
+then shows). The report gains a "Clearance" block (--json: "clearance"): the
+worst point, whether 60 % of the first Fresnel zone is clear everywhere, and the
+mast, the same at both ends, that clears 60 % and 100 % of it.
 
 Output:
   (default)         the results laid out like the window; a notice or a failure
@@ -83,15 +101,18 @@ Output:
   --json            one JSON object: outcome, notice, failure and all 29 fields
   --csv FILE        a batch, one link per row ("-": standard input); the header
                     names the input columns gain1, gain2, loss1, loss2, distance,
-                    unit, band, speed, packet (any order, any subset), and
-                    terrain, dem, k-factor for the ground of each row. Writes CSV:
-                    the input columns, outcome, message, then Lblft1, Lblft2,
-                    Lblft3 and the 17 result fields by control name, and with a
-                    ground column k, samples, worst_distance_m,
-                    worst_clearance_m, worst_ratio, clear60, mast60_m,
-                    mast100_m. A row that
-                    cannot be read comes out "invalid", its message naming the
-                    line and the fault; the batch goes on.
+                    unit, band, speed, packet (any order, any subset), and for
+                    links from sites site1 and site2 (or lat1, lon1, lat2, lon2),
+                    ground1, ground2, mast1, mast2. Writes CSV: the input
+                    columns, outcome, message, then Lblft1, Lblft2, Lblft3 and
+                    the 17 result fields by control name, and with sites
+                    distance_m, azimuth1_deg, azimuth2_deg, tilt1_deg, tilt2_deg.
+                    A row that cannot be read comes out "invalid", its message
+                    naming the line and the fault (or the column); the batch
+                    goes on. For the ground of each row: terrain, dem and
+                    k-factor; with any of them the output adds k, samples,
+                    worst_distance_m, worst_clearance_m, worst_ratio, clear60,
+                    mast60_m, mast100_m.
   --delimiter SEP   the separator of the batch, in and out: "," ";" or "tab"
                     (default: the first of them on the header line, else ",")
   --quiet           no progress line and no summary of a batch on a terminal
@@ -108,9 +129,9 @@ Speed table (every input but --speed):
   --csv-out         writes the table as CSV instead of text (--json: as JSON)
 
 Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
-2 run failure, 64 usage error, 65 a terrain or DEM that does not hold what it
-should, 66 input that cannot be opened, 69 a module that cannot be loaded, 74
-read or write error.
+2 run failure, 64 usage error (a point that cannot be read included), 65 a
+terrain or DEM that does not hold what it should, 66 input that cannot be opened,
+69 a module that cannot be loaded, 74 read or write error.
 )";
 
 void Complain(const std::string& message) {
@@ -144,17 +165,32 @@ int RunOne(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out)
     }
     ground.dem = line.demPath;
     RunValues values;
-    const RunResult result = CalcRun(sheet, values);
+    std::optional<planning::SiteRun> sites;
+    if (line.HasSites()) sites = cli::RunFromSites(line, sheet, values);
+    const RunResult result = sites ? sites->result : CalcRun(sheet, values);
+    planning::LinkGeometry* geometry = sites ? &sites->geometry : nullptr;
     std::optional<planning::LinkClearance> clearance;
     if (line.WantsClearance() && result.outcome == RunOutcome::Completed) {
-        clearance = cli::ClearanceOfLink(sheet, values, ground, {},
+        if (geometry) {
+            ground.site1 = geometry->site1;
+            ground.site2 = geometry->site2;
+            ground.length_m = geometry->distance_m;
+        }
+        clearance = cli::ClearanceOfLink(sheet, values, ground,
+                                         {line.ground1, line.ground2, line.mast1, line.mast2},
                                          line.kFactor.value_or(planning::kDefaultKFactor));
-        if (line.profilePath) cli::WriteProfile(*line.profilePath, sheet, *clearance);
+        if (geometry) cli::TakeProfileGround(*clearance, sheet, *geometry);
+        if (line.profilePath) {
+            cli::WriteProfile(
+                *line.profilePath, sheet, *clearance,
+                geometry ? cli::BearingLines(*geometry) : std::vector<planning::LegendLine>{});
+        }
     }
     if (line.json) {
-        out.Write(cli::JsonReport(result, sheet, clearance ? &clearance->clearance : nullptr));
+        out.Write(
+            cli::JsonReport(result, sheet, geometry, clearance ? &clearance->clearance : nullptr));
     } else if (result.outcome == RunOutcome::Completed) {
-        out.Write(cli::TextReport(sheet) +
+        out.Write(cli::TextReport(sheet, geometry) +
                   (clearance ? cli::ClearanceBlock(*clearance, GroundText(line)) : ""));
     } else {
         Complain(cli::ErrorLine(result));
@@ -203,7 +239,12 @@ int Main(const std::vector<std::string>& args) {
         out.Write(std::string("linkcalc-cli ") + LINKCALC_VERSION + "\n");
         return kExitCompleted;
     }
-    if (line.speedTable) return linkcalc::cli::RunSpeedTable(line, out);
+    if (line.speedTable) {
+        if (!line.HasSites()) return linkcalc::cli::RunSpeedTable(line, out);
+        auto withDistance = line;
+        linkcalc::cli::AddSiteDistance(withDistance);
+        return linkcalc::cli::RunSpeedTable(withDistance, out);
+    }
     if (line.csvPath) return RunBatch(line, out);
     return RunOne(line, out);
 }

@@ -1,5 +1,7 @@
 #include "cli/report.h"
 
+#include <charconv>
+
 #include <nlohmann/json.hpp>
 
 #include "cli/clearance_report.h"
@@ -22,7 +24,26 @@ std::string WithUnit(const std::string& value, std::string_view unit) {
     return out;
 }
 
+std::string Metres(const std::optional<double>& metres) {
+    return metres ? Fixed(*metres, 1) + " m" : "-";
+}
+
+std::string Degrees(const std::optional<double>& degrees, int places) {
+    return degrees ? Fixed(*degrees, places) + " deg" : "-";
+}
+
+std::string PointText(const planning::GeoPoint& point) {
+    return Fixed(point.lat, 6) + ", " + Fixed(point.lon, 6);
+}
+
 }  // namespace
+
+std::string Fixed(double value, int places) {
+    char buffer[400];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
 
 std::string_view OutcomeName(RunOutcome outcome) {
     switch (outcome) {
@@ -36,7 +57,7 @@ std::string_view OutcomeName(RunOutcome outcome) {
     return "failed";
 }
 
-std::string TextReport(const MemorySheet& sheet) {
+std::string TextReport(const MemorySheet& sheet, const planning::LinkGeometry* sites) {
     const auto t = [&](Field field) { return sheet.Text(field); };
     const auto row = [](std::string label, const std::string& value) {
         return "  " + Padded(std::move(label), 26) + value + "\n";
@@ -45,7 +66,20 @@ std::string TextReport(const MemorySheet& sheet) {
         return "  " + Padded(std::move(label), 26) + Padded(side1, 14) + side2 + "\n";
     };
 
-    std::string out = "Path\n";
+    std::string out;
+    if (sites) {
+        const planning::LinkGeometry& g = *sites;
+        out += "Sites\n";
+        out += row("Site 1 (lat, lon)", PointText(g.site1));
+        out += row("Site 2 (lat, lon)", PointText(g.site2));
+        out += row("Geodesic distance", Fixed(g.distance_m, 1) + " m");
+        out += sides("", "Side 1", "Side 2");
+        out += sides("Ground elevation", Metres(g.ground1_m), Metres(g.ground2_m));
+        out += sides("Antenna above ground", Metres(g.mast1_m), Metres(g.mast2_m));
+        out += sides("Bearing (true)", Degrees(g.azimuth1_deg, 2), Degrees(g.azimuth2_deg, 2));
+        out += sides("Tilt", Degrees(g.tilt1_deg, 3), Degrees(g.tilt2_deg, 3));
+    }
+    out += "Path\n";
     out += row("Free space loss", WithUnit(t(Field::TxtFSL), "dB"));
     out += row("Fresnel radius", WithUnit(t(Field::TxtFR), t(Field::Lblft1)));
     out += row("Earth curvature", WithUnit(t(Field::TxtEC), t(Field::Lblft2)));
@@ -98,7 +132,7 @@ std::string ErrorLine(const RunResult& result) {
 }
 
 std::string JsonReport(const RunResult& result, const MemorySheet& sheet,
-                       const planning::Clearance* clearance) {
+                       const planning::LinkGeometry* sites, const planning::Clearance* clearance) {
     using Json = nlohmann::ordered_json;
     Json report;
     report["outcome"] = OutcomeName(result.outcome);
@@ -119,6 +153,27 @@ std::string JsonReport(const RunResult& result, const MemorySheet& sheet,
     Json fields = Json::object();
     for (const FieldInfo& info : kFields) fields[std::string(info.name)] = sheet.Text(info.field);
     report["fields"] = std::move(fields);
+    if (sites) {
+        const auto optional = [](const std::optional<double>& value) {
+            return value ? Json(*value) : Json(nullptr);
+        };
+        const auto site = [&](const planning::GeoPoint& point, double ground,
+                              const std::optional<double>& mast) {
+            return Json{{"lat", point.lat},
+                        {"lon", point.lon},
+                        {"ground_m", ground},
+                        {"mast_m", optional(mast)}};
+        };
+        report["sites"] = {{"distance_m", sites->distance_m},
+                           {"azimuth1_deg", sites->azimuth1_deg},
+                           {"azimuth2_deg", sites->azimuth2_deg},
+                           {"tilt1_deg", optional(sites->tilt1_deg)},
+                           {"tilt2_deg", optional(sites->tilt2_deg)},
+                           {"site1", site(sites->site1, sites->ground1_m, sites->mast1_m)},
+                           {"site2", site(sites->site2, sites->ground2_m, sites->mast2_m)}};
+    } else {
+        report["sites"] = nullptr;
+    }
     report["clearance"] = clearance ? Json::parse(ClearanceJson(*clearance)) : Json(nullptr);
     return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -7,6 +7,7 @@
 
 namespace linkcalc::planning {
 
+// The same as the sites' tilts use; here without the core's headers, which the modules lack.
 inline constexpr double kDefaultKFactor = 4.0 / 3.0;
 inline constexpr double kEarthRadius_m = 6371008.8;  // WGS84 mean radius
 inline constexpr double kSpeedOfLight_m_s = 299792458;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,7 +17,15 @@ struct GeoPoint {
 // A point text that cannot be read; the message says which part and why.
 class PointError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    // The part at fault: the whole text, or its first or second part (as written, before
+    // hemisphere letters say which is the latitude).
+    enum class Part { Whole, First, Second };
+    explicit PointError(const std::string& what, Part part = Part::Whole)
+        : std::runtime_error(what), part_(part) {}
+    Part At() const { return part_; }
+
+  private:
+    Part part_;
 };
 
 struct GeodesicInverse {

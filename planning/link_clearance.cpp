@@ -13,6 +13,7 @@ LinkClearance ClearanceOfRun(const MemorySheet& sheet, const RunValues& values,
                              const GroundSource& ground, const EndsGiven& ends, double k) {
     LinkClearance link;
     link.path = PathOfRun(sheet, values);
+    if (ground.length_m) link.path.length_m = *ground.length_m;
     ClearanceInput& input = link.input;
     input.pathLength_m = link.path.length_m;
     input.frequencyMHz = link.path.frequencyMHz;

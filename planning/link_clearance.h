@@ -18,6 +18,9 @@ struct GroundSource {
     std::optional<std::vector<ProfileSample>> terrain;
     std::optional<std::string> dem;
     std::optional<GeoPoint> site1, site2;  // needed by a DEM
+    // The sites' geodesic distance: the path length, rather than the one the run kept from
+    // its distance text.
+    std::optional<double> length_m;
 };
 
 // What is known of the two ends beyond the ground source; left out, the ground is the

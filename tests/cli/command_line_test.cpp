@@ -88,7 +88,7 @@ TEST(CommandLine, InputsLeftOutStayAsTheWindowOpens) {
     }
 }
 
-TEST(CommandLine, JsonReportNamesOutcomeNoticeFailureAndAllFields) {
+TEST(CommandLine, JsonReportNamesOutcomeNoticeFailureAllFieldsAndSites) {
     // Parsed keeping the order of the keys as written.
     Args args = ArgsOf(CompleteLink());
     args.push_back("--json");
@@ -96,8 +96,10 @@ TEST(CommandLine, JsonReportNamesOutcomeNoticeFailureAndAllFields) {
     ASSERT_TRUE(report.is_object());
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
-    EXPECT_EQ(keys,
-              (std::vector<std::string>{"outcome", "notice", "failure", "fields", "clearance"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"outcome", "notice", "failure", "fields", "sites",
+                                              "clearance"}));
+    EXPECT_TRUE(report.at("sites").is_null());
+    EXPECT_TRUE(report.at("clearance").is_null());
 
     const std::vector<std::string> controls{
         "TxtAntG",   "TxtAntG2", "TxtCblLss1",    "TxtCblLoss2", "TxtDM",    "Txtepksz",
