@@ -3,6 +3,8 @@
 // run that loads neither GDAL nor cairo.
 #include <unistd.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -268,6 +270,76 @@ TEST_F(ClearanceCliTest, APlainRunLoadsNeitherGdalNorCairo) {
     EXPECT_NE(picture.find("liblinkcalc-picture.so"), std::string::npos);
     EXPECT_NE(picture.find("libcairo"), std::string::npos);
     EXPECT_EQ(picture.find("libgdal"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace linkcalc::cli_test
+
+namespace linkcalc::cli_test {
+namespace {
+
+// A 3-second SRTM tile of a plane: 2 m a node eastward, 3 m a node southward.
+double Plane(double lat, double lon) {
+    return 100 + 2400 * (lon + 80) + 3600 * (41 - lat);
+}
+
+void MakePlaneTile(const fs::path& file) {
+    constexpr int kNodes = 1201;
+    std::string bytes;
+    bytes.reserve(kNodes * kNodes * 2);
+    for (int row = 0; row < kNodes; ++row) {
+        for (int column = 0; column < kNodes; ++column) {
+            const auto value = static_cast<std::uint16_t>(
+                std::lround(Plane(41 - row / 1200.0, -80 + column / 1200.0)));
+            bytes += static_cast<char>(value >> 8);
+            bytes += static_cast<char>(value & 0xff);
+        }
+    }
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+TEST_F(ClearanceCliTest, ADemBetweenTheSitesGivesTheGroundAndTheClearance) {
+    fs::create_directories(folder_ / "dem");
+    MakePlaneTile(folder_ / "dem" / "N40W080.hgt");
+    Inputs inputs = KmLink();
+    inputs.erase("distance");
+    const JsonRun json = RunJson(
+        With(inputs, {"--site1", "40.1,-79.5", "--site2", "40.5,-79.3", "--dem", Path("dem")}));
+    ASSERT_EQ(json.exitStatus, 0) << json.err;
+    const auto& sites = json.report.at("sites");
+    const double distance = sites.at("distance_m").get<double>();
+    EXPECT_NEAR(sites.at("site1").at("ground_m").get<double>(), Plane(40.1, -79.5), 1e-6);
+    EXPECT_NEAR(sites.at("site2").at("ground_m").get<double>(), Plane(40.5, -79.3), 1e-6);
+    const auto& c = json.report.at("clearance");
+    EXPECT_EQ(c.at("samples").get<double>(), std::ceil(distance / 30) + 1);
+    // The plane falls toward site 2 less than the line of sight does: the worst point is near
+    // site 2, where the zone is narrow, never at an end.
+    EXPECT_GT(c.at("worst").at("distance_m").get<double>(), 0);
+    EXPECT_LT(c.at("worst").at("distance_m").get<double>(), distance);
+
+    // A ground given stands; the mast follows it.
+    const JsonRun given =
+        RunJson(With(inputs, {"--site1", "40.1,-79.5", "--site2", "40.5,-79.3", "--dem",
+                              Path("dem"), "--ground1", "5", "--mast2", "12"}));
+    ASSERT_EQ(given.exitStatus, 0) << given.err;
+    EXPECT_EQ(given.report.at("sites").at("site1").at("ground_m").get<double>(), 5);
+    EXPECT_EQ(given.report.at("sites").at("site2").at("mast_m").get<double>(), 12);
+    EXPECT_NE(given.report.at("clearance").at("mast100_m"), c.at("mast100_m"));
+}
+
+TEST_F(ClearanceCliTest, AMissingTileIsNamed) {
+    fs::create_directories(folder_ / "dem");
+    MakePlaneTile(folder_ / "dem" / "N40W080.hgt");
+    Inputs inputs = KmLink();
+    inputs.erase("distance");
+    const CliRun run = RunCli(
+        With(inputs, {"--site1", "40.5,-79.5", "--site2", "39.9,-79.5", "--dem", Path("dem")}));
+    EXPECT_EQ(run.exitStatus, 66);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(
+        run.err.find("linkcalc-cli: the DEM folder " + Path("dem") + " has no tile N39W080.hgt"),
+        std::string::npos)
+        << run.err;
 }
 
 }  // namespace
