@@ -45,10 +45,10 @@ done
 package=$(dpkg-deb --field "$deb" Package)
 [ "$package" = quarn-linkcalc ] || fail "the package is named '$package', not quarn-linkcalc"
 depends=$(dpkg-deb --field "$deb" Depends)
-# libqt6widgets6 comes from dpkg-shlibdeps; the others are named by hand, as the programs
-# load them only at run time.
-for dependency in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra \
-  fonts-liberation; do
+# libqt6widgets6, and GDAL, cairo and pango of the dem and picture modules, come from
+# dpkg-shlibdeps; the others are named by hand, as the programs load them only at run time.
+for dependency in libqt6widgets6 libgdal32 libcairo2 libpangocairo-1.0-0 qt6-qpa-plugins \
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation; do
   grep -qE "(^|, )$dependency( |,|$)" <<<"$depends" ||
     fail "Depends does not name $dependency: $depends"
 done
