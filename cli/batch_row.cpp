@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "cli/clearance_report.h"
@@ -101,6 +102,12 @@ class RecordWriter {
 
 constexpr std::size_t kRunFields = kFieldCount - 9;  // unit labels and results
 
+// A row's ground and its clearance columns, empty unless its run completes.
+struct GroundRow {
+    RowGround ground;
+    std::array<std::string, kClearanceColumns.size()> fields;
+};
+
 std::size_t RunColumns(const BatchLayout& layout) {
     return kRunFields + (layout.clearance ? kClearanceColumns.size() : 0);
 }
@@ -197,13 +204,14 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
         }
         listed[static_cast<std::size_t>(column->field)] = *item;
     }
-    std::optional<RowGround> ground;
+    // Only a batch with ground columns pays for them.
+    std::unique_ptr<GroundRow> ground;
     if (layout.clearance) {
-        ground.emplace();
+        ground = std::make_unique<GroundRow>();
         for (std::size_t c = 0; c < columns; ++c) {
             const std::optional<GroundColumn>& column = layout.columns[c].ground;
             if (!column) continue;
-            if (const auto fault = TakeGroundCell(*column, row.Field(c), *ground)) {
+            if (const auto fault = TakeGroundCell(*column, row.Field(c), ground->ground)) {
                 WriteInvalid(writer, layout, *fault);
                 return RowOutcome::Invalid;
             }
@@ -216,16 +224,16 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
         sheet.SetText(field,
                       IsChoice(field) ? listed[static_cast<std::size_t>(field)] : row.Field(c));
     }
-    if (ground) TypeRowTerrainLength(*ground, sheet);
+    if (ground) TypeRowTerrainLength(ground->ground, sheet);
     RunValues values;
     const RunResult result = CalcRun(sheet, values);
-    std::optional<planning::Clearance> clearance;
     if (ground && result.outcome == RunOutcome::Completed) {
-        clearance.emplace();
-        if (const auto fault = RowClearance(*ground, sheet, values, *clearance)) {
+        planning::Clearance clearance;
+        if (const auto fault = RowClearance(ground->ground, sheet, values, clearance)) {
             WriteInvalid(writer, layout, *fault);
             return RowOutcome::Invalid;
         }
+        ground->fields = ClearanceValues(clearance);
     }
     const std::string_view outcome = OutcomeName(result.outcome);
     const std::string_view message = result.notice    ? result.notice->message
@@ -235,9 +243,9 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
     for (const FieldInfo& info : kFields) {
         if (info.role != FieldRole::Input) runBytes += sheet.TextRef(info.field).size();
     }
-    std::array<std::string, kClearanceColumns.size()> clearanceFields;
-    if (clearance) clearanceFields = ClearanceValues(*clearance);
-    for (const std::string& field : clearanceFields) runBytes += field.size();
+    if (ground) {
+        for (const std::string& field : ground->fields) runBytes += field.size();
+    }
     writer.MakeRoom(2 + RunColumns(layout), runBytes);
     writer.Field(outcome);
     writer.Separator();
@@ -247,8 +255,8 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
         writer.Separator();
         writer.Field(sheet.TextRef(info.field));
     }
-    if (layout.clearance) {
-        for (const std::string& field : clearanceFields) {
+    if (ground) {
+        for (const std::string& field : ground->fields) {
             writer.Separator();
             writer.Field(field);
         }
