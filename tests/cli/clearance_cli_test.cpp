@@ -272,12 +272,6 @@ TEST_F(ClearanceCliTest, APlainRunLoadsNeitherGdalNorCairo) {
     EXPECT_EQ(picture.find("libgdal"), std::string::npos);
 }
 
-}  // namespace
-}  // namespace linkcalc::cli_test
-
-namespace linkcalc::cli_test {
-namespace {
-
 // A 3-second SRTM tile of a plane: 2 m a node eastward, 3 m a node southward.
 double Plane(double lat, double lon) {
     return 100 + 2400 * (lon + 80) + 3600 * (41 - lat);
@@ -340,6 +334,26 @@ TEST_F(ClearanceCliTest, AMissingTileIsNamed) {
         run.err.find("linkcalc-cli: the DEM folder " + Path("dem") + " has no tile N39W080.hgt"),
         std::string::npos)
         << run.err;
+}
+
+TEST_F(ClearanceCliTest, BetweenSitesATerrainAgreesWithTheirDistance) {
+    const std::string terrain = File("ridge.csv", kRidge);
+    Inputs inputs = KmLink();
+    inputs.erase("distance");
+    // 9.99 km along the meridian: within 1 % of the terrain's 10 km.
+    const JsonRun near = RunJson(
+        With(inputs, {"--site1", "40.1,-79.5", "--site2", "40.19,-79.5", "--terrain", terrain}));
+    ASSERT_EQ(near.exitStatus, 0) << near.err;
+    EXPECT_EQ(near.report.at("sites").at("site1").at("ground_m").get<double>(), 100);
+    EXPECT_EQ(near.report.at("sites").at("site2").at("ground_m").get<double>(), 200);
+    EXPECT_FALSE(near.report.at("clearance").at("clear60").get<bool>());
+    const CliRun far = RunCli(
+        With(inputs, {"--site1", "40.1,-79.5", "--site2", "40.2,-79.5", "--terrain", terrain}));
+    EXPECT_EQ(far.exitStatus, 64);
+    EXPECT_EQ(far.out, "");
+    EXPECT_EQ(far.err.substr(0, far.err.find('\n')),
+              "linkcalc-cli: the terrain ends at 10000 m but the path is 11103.8 m: they differ "
+              "by more than 1 %");
 }
 
 }  // namespace
