@@ -1,6 +1,7 @@
 // The clearance from the command line: a terrain file, the bare earth and k, the picture, the
 // report's block and JSON object, batch columns, every fault with its exit status, and a plain
 // run that loads neither GDAL nor cairo.
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -354,6 +355,27 @@ TEST_F(ClearanceCliTest, BetweenSitesATerrainAgreesWithTheirDistance) {
     EXPECT_EQ(far.err.substr(0, far.err.find('\n')),
               "linkcalc-cli: the terrain ends at 10000 m but the path is 11103.8 m: they differ "
               "by more than 1 %");
+}
+
+// The tool copied where no module stands beside it: a plain run needs none, a picture cannot
+// be drawn without its module.
+TEST_F(ClearanceCliTest, WithoutItsModuleAPictureIsUnavailable) {
+    fs::create_directories(folder_ / "bin");
+    const fs::path copy = folder_ / "bin" / "linkcalc-cli";
+    fs::copy_file(LINKCALC_CLI_PATH, copy);
+    const std::string link = copy.string() + " --gain1 23 --gain2 23 --distance 10 --unit Km " +
+                             "--band 5800 --speed 24";
+    EXPECT_EQ(std::system((link + " >/dev/null").c_str()), 0);
+    const std::string err = Path("err");
+    const int status =
+        std::system((link + " --profile " + Path("p.png") + " >/dev/null 2>" + err).c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 69);
+    std::ifstream in(err);
+    const std::string message((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(message.rfind("linkcalc-cli: cannot load the picture module: ", 0), 0u) << message;
+    EXPECT_NE(message.find("liblinkcalc-picture.so"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(Path("p.png")));
 }
 
 }  // namespace
