@@ -14,6 +14,7 @@
 #include "cli/batch_row.h"
 #include "cli/command_line.h"
 #include "cli/csv.h"
+#include "cli/site_options.h"
 #include "linkcalc/memory_sheet.h"
 
 namespace linkcalc::cli {
@@ -317,10 +318,11 @@ BatchCounts RunBatch(ByteSource& input, ByteSink& output, const BatchOptions& op
 
     CsvFields header;
     CsvRecordInfo info;
-    if (!reader.Next(header, kInputOptions.size() + 1, info)) {
+    if (!reader.Next(header, kMaxBatchColumns + 1, info)) {
         throw UsageError("line 1: the CSV has no header line");
     }
-    const BatchLayout layout = LayoutOf(header, info, separator);
+    BatchLayout layout = LayoutOf(header, info, separator);
+    if (layout.sites) layout.geodesy = &GeodesyModule();
     reader.ExpectFields(layout.inputs.size());
     output.Write(OutputHeader(layout));
 
