@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cli/command_line.h"
+#include "cli/link_maps.h"
 #include "cli/report.h"
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
@@ -311,7 +312,7 @@ std::string OutputHeader(const BatchLayout& layout) {
 }
 
 RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const InputRow& row,
-                              MemorySheet& sheet) {
+                              MemorySheet& sheet, std::vector<planning::MapLine>* lines) {
     const std::size_t columns = layout.inputs.size();
     RecordWriter writer(out, layout.separator);
     if (const auto fault = ReadingFault(layout, row)) {
@@ -365,6 +366,15 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
                 planning::RunWithSites(*layout.geodesy, sites->inputs, sheet, values);
             result = std::move(run.result);
             geometry = GeometryFields(run.geometry, layout.separator);
+            if (layout.mapped && lines) {
+                std::string inputs;
+                for (std::size_t c = 0; c < columns; ++c) {
+                    AddInput(inputs, layout.inputs[c].name, row.Field(c));
+                }
+                lines->push_back(MapLineOf("Link at line " + std::to_string(row.info.line),
+                                           std::move(inputs), result, sheet, run.geometry,
+                                           *layout.geodesy));
+            }
         } catch (const planning::SiteError& error) {
             WriteInvalid(writer, layout,
                          "column " + PointColumn(layout, error) + ": " + error.what());

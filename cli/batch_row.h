@@ -10,6 +10,7 @@
 #include "cli/csv.h"
 #include "cli/input_options.h"
 #include "linkcalc/memory_sheet.h"
+#include "planning/link_map.h"
 #include "planning/sites.h"
 
 namespace linkcalc::cli {
@@ -50,6 +51,7 @@ struct BatchLayout {
     bool sites = false;
     std::array<std::optional<std::size_t>, kSiteColumnNames.size()> siteColumns{};
     const planning::Geodesy* geodesy = nullptr;
+    bool mapped = false;  // the rows run from sites give their map lines
 };
 
 // The most columns a header can name.
@@ -82,7 +84,8 @@ struct InputRow {
 // a band or speed outside the lists, a point, ground or mast that cannot be read, is invalid
 // and runs nothing; a row that cannot be read also leaves its input columns empty, and its
 // message names the line and the fault, the others' the column.
+// A mapped layout appends the map line of a row run from its sites to `lines`.
 RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const InputRow& row,
-                              MemorySheet& sheet);
+                              MemorySheet& sheet, std::vector<planning::MapLine>* lines = nullptr);
 
 }  // namespace linkcalc::cli

@@ -31,7 +31,7 @@ bool& FlagOf(CommandLine& line, const std::string& name) {
 
 bool IsSiteOption(const std::string& name) {
     return name == "site1" || name == "site2" || name == "ground1" || name == "ground2" ||
-           name == "mast1" || name == "mast2";
+           name == "mast1" || name == "mast2" || name == "kml";
 }
 
 void SetSiteOption(CommandLine& line, const std::string& name, const std::string& value) {
