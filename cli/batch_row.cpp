@@ -224,8 +224,9 @@ RowSites SitesOf(const BatchLayout& layout, const InputRow& row) {
         const auto text = cell(height.column);
         if (!text || text->empty()) continue;  // an empty cell is the default
         std::optional<double> metres;
-        if (auto refusal = HeightRefusal("column " + std::string(SiteColumnName(height.column)),
-                                         *text, metres)) {
+        if (auto refusal =
+                HeightRefusal("column " + std::string(SiteColumnName(height.column)),
+                              height.mast ? Height::Mast : Height::Ground, *text, metres)) {
             sites.refusal = std::move(refusal);
             return sites;
         }
