@@ -14,6 +14,7 @@
 #include "cli/batch_row.h"
 #include "cli/command_line.h"
 #include "cli/csv.h"
+#include "cli/site_options.h"
 #include "linkcalc/memory_sheet.h"
 
 namespace linkcalc::cli {
@@ -36,6 +37,7 @@ struct Block {
     CsvFields fields;
     std::vector<Row> rows;
     std::string out;
+    std::vector<planning::MapLine> lines;
     BatchCounts counts;
 
     std::size_t Weight() const { return fields.bytes.size() + rows.size() * sizeof(Row); }
@@ -43,6 +45,7 @@ struct Block {
         fields.clear();
         rows.clear();
         out.clear();
+        lines.clear();
         counts = {};
         // An unusually large block gives its memory back.
         if (fields.bytes.capacity() > kKeptCapacity) std::string().swap(fields.bytes);
@@ -57,7 +60,7 @@ void Run(Block& block, const BatchLayout& layout) {
     MemorySheet sheet;
     for (const Row& row : block.rows) {
         const InputRow input{block.fields, row.firstField, row.info};
-        switch (AppendOutputRecord(block.out, layout, input, sheet)) {
+        switch (AppendOutputRecord(block.out, layout, input, sheet, &block.lines)) {
             case RowOutcome::Completed:
                 ++block.counts.completed;
                 break;
@@ -79,8 +82,8 @@ void Run(Block& block, const BatchLayout& layout) {
 class Pipeline {
   public:
     Pipeline(CsvReader& reader, ByteSink& output, const BatchLayout& layout,
-             BatchObserver* observer)
-        : reader_(reader), output_(output), layout_(layout), observer_(observer) {
+             BatchObserver* observer, planning::MapWriter* map)
+        : reader_(reader), output_(output), layout_(layout), observer_(observer), map_(map) {
         const std::size_t workers = std::max(1U, std::thread::hardware_concurrency());
         for (std::size_t i = 0; i < 2 * workers + 2; ++i) {
             pool_.push_back(std::make_unique<Block>());
@@ -102,6 +105,7 @@ class Pipeline {
         if (!more) {
             linkcalc::cli::Run(*first, layout_);
             output_.Write(first->out);
+            Map(*first);
             Add(first->counts);
             if (failedRead) std::rethrow_exception(failedRead);
             return counts_;
@@ -161,7 +165,7 @@ class Pipeline {
     // Reads rows into a block until it is full, or until a pipe has nothing more for now;
     // false at the end of the input.
     bool Fill(Block& block) {
-        const std::size_t keep = layout_.columns.size();
+        const std::size_t keep = layout_.inputs.size();
         CsvRecordInfo info;
         while (block.rows.size() < kBlockRows && block.fields.bytes.size() < kBlockBytes) {
             if (!block.rows.empty() && reader_.WouldWait(kPipeWaitMilliseconds)) return true;
@@ -194,6 +198,11 @@ class Pipeline {
         } else {
             Submit(block);
         }
+    }
+
+    void Map(const Block& block) {
+        if (map_ == nullptr) return;
+        for (const planning::MapLine& line : block.lines) map_->Add(line);
     }
 
     void Add(const BatchCounts& counts) {
@@ -269,6 +278,7 @@ class Pipeline {
             }
             if (block) {
                 output_.Write(block->out);
+                Map(*block);
                 Add(block->counts);
                 const std::size_t weight = block->Weight();
                 block->Clear();
@@ -290,6 +300,7 @@ class Pipeline {
     ByteSink& output_;
     const BatchLayout& layout_;
     BatchObserver* observer_;
+    planning::MapWriter* map_;  // written by the writer, in input order
     std::size_t workers_ = 1;
 
     std::vector<std::unique_ptr<Block>> pool_;
@@ -317,15 +328,24 @@ BatchCounts RunBatch(ByteSource& input, ByteSink& output, const BatchOptions& op
 
     CsvFields header;
     CsvRecordInfo info;
-    if (!reader.Next(header, kInputOptions.size() + 1, info)) {
+    if (!reader.Next(header, kMaxBatchColumns + 1, info)) {
         throw UsageError("line 1: the CSV has no header line");
     }
-    const BatchLayout layout = LayoutOf(header, info, separator);
-    reader.ExpectFields(layout.columns.size());
+    BatchLayout layout = LayoutOf(header, info, separator);
+    if (options.map && !layout.sites) {
+        throw UsageError(
+            "--kml maps sites: the header names none (site1 and site2, or lat1, lon1, lat2 and "
+            "lon2)");
+    }
+    if (layout.sites) layout.geodesy = &GeodesyModule();
+    layout.mapped = options.map != nullptr;
+    reader.ExpectFields(layout.inputs.size());
     output.Write(OutputHeader(layout));
 
-    Pipeline pipeline(reader, output, layout, options.observer);
-    return pipeline.Run();
+    Pipeline pipeline(reader, output, layout, options.observer, options.map);
+    const BatchCounts counts = pipeline.Run();
+    if (options.map) options.map->Finish();
+    return counts;
 }
 
 }  // namespace linkcalc::cli

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/io.h"
+#include "planning/link_map.h"
 
 namespace linkcalc::cli {
 
@@ -27,6 +28,10 @@ class BatchObserver {
 struct BatchOptions {
     std::optional<char> separator;  // detected from the header line when not given
     BatchObserver* observer = nullptr;
+    // Given, every row run from its sites gets a line on the map, in input order, and the map
+    // is finished once the whole batch is written. A batch without site columns is a
+    // UsageError.
+    planning::MapWriter* map = nullptr;
 };
 
 // Runs one link per CSV row, each on a fresh sheet, and writes a CSV of the input columns,

@@ -19,7 +19,7 @@ std::string_view NameOf(GroundColumn column) {
     return kGroundColumnNames[static_cast<std::size_t>(column)];
 }
 
-std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view cell,
+std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view cell, bool sites,
                                           RowGround& ground) {
     if (cell.empty()) return std::nullopt;
     switch (column) {
@@ -31,7 +31,7 @@ std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view 
         }
         case GroundColumn::Dem:
             // Sampled between the sites of the row.
-            if (!ground.source.site1 || !ground.source.site2) {
+            if (!sites) {
                 return std::string("dem: a DEM needs the two sites, site1 and site2");
             }
             ground.source.dem = std::string(cell);
@@ -56,10 +56,11 @@ void TypeRowTerrainLength(const RowGround& ground, MemorySheet& sheet) {
                                                         sheet.Text(Field::Cmbmilekm)));
 }
 
-std::optional<std::string> RowClearance(const RowGround& ground, const MemorySheet& sheet,
-                                        const RunValues& values, planning::Clearance& clearance) {
+std::optional<std::string> RowClearance(const RowGround& ground, const planning::EndsGiven& ends,
+                                        const MemorySheet& sheet, const RunValues& values,
+                                        planning::LinkClearance& link) {
     try {
-        clearance = planning::ClearanceOfRun(sheet, values, ground.source, {}, ground.k).clearance;
+        link = planning::ClearanceOfRun(sheet, values, ground.source, ends, ground.k);
     } catch (const planning::TerrainLengthError& error) {
         return std::string("terrain: ") + error.what();
     } catch (const planning::ElevationError& error) {

@@ -26,8 +26,8 @@ struct RowGround {
 };
 
 // Takes one cell into the row's ground (a terrain file is read here); why not, naming the
-// column, when it cannot.
-std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view cell,
+// column, when it cannot. A DEM needs the row to have sites.
+std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view cell, bool sites,
                                           RowGround& ground);
 
 // Without a typed distance the terrain's length is the path's, in the unit of the row (Km when
@@ -36,7 +36,8 @@ void TypeRowTerrainLength(const RowGround& ground, MemorySheet& sheet);
 
 // The clearance of a completed run, or why it cannot be had, naming the column. Throws
 // ModuleError when a module cannot be loaded: no row could have it.
-std::optional<std::string> RowClearance(const RowGround& ground, const MemorySheet& sheet,
-                                        const RunValues& values, planning::Clearance& clearance);
+std::optional<std::string> RowClearance(const RowGround& ground, const planning::EndsGiven& ends,
+                                        const MemorySheet& sheet, const RunValues& values,
+                                        planning::LinkClearance& link);
 
 }  // namespace linkcalc::cli

@@ -32,7 +32,7 @@ bool& FlagOf(CommandLine& line, const std::string& name) {
 
 bool IsSiteOption(const std::string& name) {
     return name == "site1" || name == "site2" || name == "ground1" || name == "ground2" ||
-           name == "mast1" || name == "mast2";
+           name == "mast1" || name == "mast2" || name == "kml";
 }
 
 void SetSiteOption(CommandLine& line, const std::string& name, const std::string& value) {
@@ -45,7 +45,9 @@ void SetSiteOption(CommandLine& line, const std::string& name, const std::string
         line.site2 = value;
     } else {
         std::optional<double> metres;
-        if (const auto refusal = HeightRefusal("--" + name, value, metres)) {
+        if (const auto refusal = HeightRefusal(
+                "--" + name, name.rfind("mast", 0) == 0 ? Height::Mast : Height::Ground, value,
+                metres)) {
             throw UsageError(*refusal);
         }
         (name == "ground1"   ? line.ground1
@@ -155,13 +157,13 @@ std::optional<double> MarginOf(std::string_view text) {
     return DecimalOf(text);
 }
 
-std::optional<std::string> HeightRefusal(std::string_view name, std::string_view text,
-                                         std::optional<double>& metres) {
+std::optional<std::string> HeightRefusal(std::string_view name, Height height,
+                                         std::string_view text, std::optional<double>& metres) {
     metres = DecimalOf(text);
     const std::string shown = std::string(name) + " \"" + std::string(FirstCharacters(text, 40)) +
                               (text.size() > 40 ? "...\"" : "\"");
     if (!metres) return shown + " is not a number of metres";
-    if (name.find("mast") != std::string_view::npos && *metres < 0) {
+    if (height == Height::Mast && *metres < 0) {
         metres.reset();
         return shown + ": an antenna height above the ground cannot be negative";
     }

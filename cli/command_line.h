@@ -61,9 +61,11 @@ std::optional<double> DecimalOf(std::string_view text);
 std::optional<double> MarginOf(std::string_view text);
 
 // A ground elevation (any decimal number of metres) or an antenna height above the ground
-// (not negative); why not, for `name` (an option or a column), when it is neither.
-std::optional<std::string> HeightRefusal(std::string_view name, std::string_view text,
-                                         std::optional<double>& metres);
+// (a mast: not negative) into `metres`; why not, for `name` (an option or a column), when the
+// text is not one.
+enum class Height { Ground, Mast };
+std::optional<std::string> HeightRefusal(std::string_view name, Height height,
+                                         std::string_view text, std::optional<double>& metres);
 
 // Options take their text as "--name=TEXT" or as the next argument, whatever it holds.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

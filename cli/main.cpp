@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -13,7 +14,9 @@
 #include "cli/clearance_report.h"
 #include "cli/clearance_run.h"
 #include "cli/command_line.h"
+#include "cli/input_options.h"
 #include "cli/io.h"
+#include "cli/link_maps.h"
 #include "cli/progress.h"
 #include "cli/report.h"
 #include "cli/site_options.h"
@@ -37,9 +40,10 @@ constexpr int kExitOsError = 71;
 constexpr int kExitIoError = 74;
 
 constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [GROUND] [--json]
-       linkcalc-cli --site1 POINT --site2 POINT [SITE OPTIONS] [INPUTS] [GROUND] [--json]
+       linkcalc-cli --site1 POINT --site2 POINT [SITE OPTIONS] [INPUTS] [GROUND]
+                    [--kml FILE] [--json]
        linkcalc-cli --speed-table [INPUTS] [--margin DB] [--json|--csv-out]
-       linkcalc-cli --csv FILE [--delimiter SEP] [--quiet]
+       linkcalc-cli --csv FILE [--delimiter SEP] [--kml FILE] [--quiet]
 Calculates the link budget of a point-to-point 802.11a link, as the QUARN Link
 Budget Calculator window does when Calc is pressed.
 
@@ -63,16 +67,22 @@ between them, written to the distance field in the unit of --unit, Km when
 --unit is left out or empty, rounded to the metre):
   --site1 POINT     latitude and longitude of side 1, separated by a comma or
                     blanks, in any form of GeographicLib's DMS decoding:
-                    "40.4406,-79.9959", "40:26:46N 79:58:56W", "40d26'46\"N ..."
+                    "40.4406,-79.9959", "40:26:46N 79:58:56W" or 40d26'46"N ...
   --site2 POINT     latitude and longitude of side 2
   --ground1 M       ground elevation of site 1 above sea level, metres (default 0)
   --ground2 M       ground elevation of site 2 above sea level, metres (default 0)
   --mast1 M         antenna height above ground at site 1, metres (default: the
                     suggested antenna height of the run, in metres)
   --mast2 M         antenna height above ground at site 2, metres (the same)
+  --kml FILE        also writes a KML 2.2 map: a placemark per site and a line per
+                    link, green for a fade margin of 10 dB or more, yellow from 0
+                    to 10, red below 0 or for a run that stopped or failed; with
+                    --csv, a line for each row run from its sites. Written to a
+                    temporary name and renamed: a failed map or batch leaves none
 The report gains a "Sites" block (--json: "sites"): the points, the distance,
 the true bearing of each antenna toward the other, and each antenna's tilt
 toward the other antenna top over an earth of 4/3 its radius.
+
 Ground and clearance (worked out when one of these is given):
   --terrain FILE    the ground along the path: a CSV ("-": standard input) with
                     the columns distance (metres from site 1) and elevation
@@ -131,7 +141,8 @@ Speed table (every input but --speed):
 Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
 2 run failure, 64 usage error (a point that cannot be read included), 65 a
 terrain or DEM that does not hold what it should, 66 input that cannot be opened,
-69 a module that cannot be loaded, 74 read or write error.
+69 a module that cannot be loaded, 74 read or write error (a map that cannot be
+written included).
 )";
 
 void Complain(const std::string& message) {
@@ -154,14 +165,38 @@ std::string GroundText(const linkcalc::cli::CommandLine& line) {
     return "bare earth at sea level";
 }
 
+// The inputs of the command line, for the map: "gain1=23, ..., site1=..., site2=...".
+std::string InputsOf(const linkcalc::cli::CommandLine& line) {
+    using namespace linkcalc::cli;
+    std::string inputs;
+    for (const auto& [field, text] : line.inputs) {
+        for (const InputOption& option : kInputOptions) {
+            if (option.field == field) AddInput(inputs, option.name, text);
+        }
+    }
+    AddInput(inputs, "site1", line.site1.value_or(""));
+    AddInput(inputs, "site2", line.site2.value_or(""));
+    const auto height = [&](const char* name, const std::optional<double>& metres) {
+        if (metres) AddInput(inputs, name, linkcalc::cli::Fixed(*metres, 2));
+    };
+    height("ground1", line.ground1);
+    height("ground2", line.ground2);
+    height("mast1", line.mast1);
+    height("mast2", line.mast2);
+    return inputs;
+}
+
 int RunOne(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out) {
     using namespace linkcalc;
+    // The map is started first: one that cannot be written costs no run.
+    std::unique_ptr<planning::MapWriter> map;
+    if (line.kmlPath) map = cli::CreateMap(*line.kmlPath);
     MemorySheet sheet;
     for (const auto& [field, text] : line.inputs) sheet.SetText(field, text);
     planning::GroundSource ground;
     if (line.terrainPath) {
         ground.terrain = cli::ReadTerrainFile(*line.terrainPath);
-        cli::TypeTerrainLength(*ground.terrain, line, sheet);
+        if (!line.HasSites()) cli::TypeTerrainLength(*ground.terrain, line, sheet);
     }
     ground.dem = line.demPath;
     RunValues values;
@@ -195,6 +230,11 @@ int RunOne(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out)
     } else {
         Complain(cli::ErrorLine(result));
     }
+    if (map) {
+        map->Add(
+            cli::MapLineOf("Link", InputsOf(line), result, sheet, *geometry, cli::GeodesyModule()));
+        map->Finish();
+    }
     switch (result.outcome) {
         case RunOutcome::Completed:
             return kExitCompleted;
@@ -212,12 +252,15 @@ int RunBatch(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& ou
     // heaps give back what they no longer use: the batch's memory stays flat.
     ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
     ::mallopt(M_TRIM_THRESHOLD, 1 << 20);
+    std::unique_ptr<linkcalc::planning::MapWriter> map;
+    if (line.kmlPath) map = CreateMap(*line.kmlPath);
     FileSource input(*line.csvPath);
     std::optional<TerminalProgress> progress;
     if (!line.quiet && ::isatty(STDERR_FILENO)) progress.emplace();
     BatchOptions options;
     options.separator = line.delimiter;
     options.observer = progress ? &*progress : nullptr;
+    options.map = map.get();
     try {
         const BatchCounts counts = linkcalc::cli::RunBatch(input, out, options);
         if (progress) progress->Finish(counts);
@@ -263,6 +306,9 @@ int main(int argc, char** argv) {
     } catch (const linkcalc::cli::DataError& error) {
         Complain(error.what());
         return kExitDataError;
+    } catch (const linkcalc::planning::MapError& error) {
+        Complain(error.what());
+        return kExitIoError;
     } catch (const linkcalc::planning::ModuleError& error) {
         Complain(error.what());
         return kExitUnavailable;

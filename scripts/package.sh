@@ -42,13 +42,20 @@ for path in /usr/bin/linkcalc /usr/bin/linkcalc-cli \
   grep -qxF ".$path" <<<"$contents" || fail "the package lacks $path"
 done
 
+# The feature modules, in the module folder under the library folder.
+for module in geodesy kml dem picture; do
+  grep -qE "^\./usr/lib/(.+/)?linkcalc/liblinkcalc-$module\.so$" <<<"$contents" ||
+    fail "the package lacks the $module module"
+done
+
 package=$(dpkg-deb --field "$deb" Package)
 [ "$package" = quarn-linkcalc ] || fail "the package is named '$package', not quarn-linkcalc"
 depends=$(dpkg-deb --field "$deb" Depends)
-# libqt6widgets6, and GDAL, cairo and pango of the dem and picture modules, come from
-# dpkg-shlibdeps; the others are named by hand, as the programs load them only at run time.
-for dependency in libqt6widgets6 libgdal32 libcairo2 libpangocairo-1.0-0 qt6-qpa-plugins \
-  fonts-dejavu-core fonts-dejavu-extra fonts-liberation; do
+# libqt6widgets6 comes from dpkg-shlibdeps, and so do the libraries of the modules
+# (libgeographiclib23, libxml2, libgdal32, libcairo2, libpangocairo-1.0-0); the others are
+# named by hand, as the programs load them only at run time.
+for dependency in libqt6widgets6 libgeographiclib23 libxml2 libgdal32 libcairo2 \
+  libpangocairo-1.0-0 qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra fonts-liberation; do
   grep -qE "(^|, )$dependency( |,|$)" <<<"$depends" ||
     fail "Depends does not name $dependency: $depends"
 done

@@ -378,5 +378,52 @@ TEST_F(ClearanceCliTest, WithoutItsModuleAPictureIsUnavailable) {
     EXPECT_FALSE(fs::exists(Path("p.png")));
 }
 
+TEST_F(ClearanceCliTest, BatchRowsBetweenSitesTakeTheirDem) {
+    fs::create_directories(folder_ / "dem");
+    MakePlaneTile(folder_ / "dem" / "N40W080.hgt");
+    const std::string dem = Path("dem");
+    const std::string batch =
+        "gain1,gain2,band,speed,unit,site1,site2,ground1,dem\n"
+        "23,23,5800,24,Km,\"40.1,-79.5\",\"40.5,-79.3\",," +
+        dem + "\n" + "23,23,5800,24,Km,\"40.1,-79.5\",\"40.5,-79.3\",5," + dem + "\n" +
+        "23,23,5800,24,Km,\"40.5,-79.5\",\"39.9,-79.5\",," + dem + "\n" +
+        "23,23,5800,24,Km,\"40.1,-79.5\",\"40.5,-79.3\",,\n";
+    const CliRun run = RunCli({"--csv", "-"}, batch);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < run.out.size();) {
+        const std::size_t end = run.out.find("\r\n", at);
+        lines.push_back(run.out.substr(at, end - at));
+        at = end + 2;
+    }
+    ASSERT_EQ(lines.size(), 5u) << run.out;
+    EXPECT_NE(lines[0].find(",distance_m,azimuth1_deg,azimuth2_deg,tilt1_deg,tilt2_deg,k,samples,"),
+              std::string::npos)
+        << lines[0];
+    // The same link on the DEM's ground and on a ground of 5 m at site 1: the tilts differ.
+    const auto tilt1 = [](const std::string& line) {
+        std::size_t at = line.size();
+        for (int i = 0; i < 10; ++i) at = line.rfind(',', at - 1);
+        const std::size_t end = line.find(',', at + 1);
+        return line.substr(at + 1, end - at - 1);
+    };
+    EXPECT_NE(lines[1].find(",completed,"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find(",completed,"), std::string::npos) << lines[2];
+    EXPECT_NE(tilt1(lines[1]), tilt1(lines[2]));
+    EXPECT_NE(lines[3].find(",invalid,\"dem: the DEM folder " + dem + " has no tile N39W080.hgt"),
+              std::string::npos)
+        << lines[3];
+    // An empty cell is a bare earth.
+    EXPECT_NE(lines[4].find(",completed,"), std::string::npos) << lines[4];
+
+    const CliRun noSites = RunCli({"--csv", "-"},
+                                  "gain1,gain2,band,speed,distance,unit,dem\n"
+                                  "23,23,5800,24,10,Km," +
+                                      dem + "\n");
+    EXPECT_NE(noSites.out.find(",invalid,\"dem: a DEM needs the two sites, site1 and site2\""),
+              std::string::npos)
+        << noSites.out;
+}
+
 }  // namespace
 }  // namespace linkcalc::cli_test

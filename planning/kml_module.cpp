@@ -1,0 +1,210 @@
+// The kml module: maps of links as KML 2.2, written by libxml2's xmlTextWriter.
+#include <fcntl.h>
+#include <libxml/xmlIO.h>
+#include <libxml/xmlwriter.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "planning/map_writer.h"
+#include "planning/module_loader.h"
+
+namespace linkcalc::planning {
+namespace {
+
+const xmlChar* X(const char* text) {
+    return reinterpret_cast<const xmlChar*>(text);
+}
+
+void AppendNumber(std::string& out, double value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (error == std::errc()) out.append(buffer, end);
+}
+
+std::string CoordinatesOf(const std::vector<GeoPoint>& points) {
+    std::string out;
+    for (const GeoPoint& point : points) {
+        if (!out.empty()) out += ' ';
+        AppendNumber(out, point.lon);
+        out += ',';
+        AppendNumber(out, point.lat);
+        out += ",0";
+    }
+    return out;
+}
+
+// The temporary file's descriptor and the first error of a write to it.
+struct Output {
+    int fd = -1;
+    int error = 0;
+};
+
+int WriteBytes(void* context, const char* bytes, int length) {
+    auto* output = static_cast<Output*>(context);
+    int done = 0;
+    while (done < length) {
+        const ssize_t n =
+            ::write(output->fd, bytes + done, static_cast<std::size_t>(length - done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            output->error = errno;
+            return -1;
+        }
+        done += static_cast<int>(n);
+    }
+    return length;
+}
+
+void Silent(void*, const char*, ...) {}
+
+// libxml2 reports a failed write on standard error of its own; the map's error says it once.
+// Its handlers are kept per thread, and a batch writes its map from another thread.
+void Quiet() {
+    xmlSetGenericErrorFunc(nullptr, Silent);
+}
+
+int KeepOpen(void*) {
+    return 0;  // the descriptor is closed by the map, which checks that close
+}
+
+class KmlWriter final : public MapWriter {
+  public:
+    KmlWriter(const std::string& path, const std::string& title) : path_(path) {
+        temporary_ = path + ".XXXXXX";
+        output_.fd = ::mkstemp(temporary_.data());
+        if (output_.fd < 0) {
+            temporary_.clear();
+            Fail("cannot create", errno);
+        }
+        try {
+            Start(title);
+        } catch (...) {
+            Discard();
+            throw;
+        }
+    }
+
+    ~KmlWriter() override { Discard(); }
+
+    KmlWriter(const KmlWriter&) = delete;
+    KmlWriter& operator=(const KmlWriter&) = delete;
+
+    void Add(const MapLine& line) override {
+        Quiet();
+        SitePlacemark(line.name + ": site 1", line.site1);
+        SitePlacemark(line.name + ": site 2", line.site2);
+
+        Check(xmlTextWriterStartElement(writer_, X("Placemark")));
+        Element("name", line.name);
+        Element("description", line.description);
+        Check(xmlTextWriterStartElement(writer_, X("Style")));
+        Check(xmlTextWriterStartElement(writer_, X("LineStyle")));
+        Element("color", KmlColourOf(line.colour));
+        Element("width", "3");
+        Check(xmlTextWriterEndElement(writer_));
+        Check(xmlTextWriterEndElement(writer_));
+        Check(xmlTextWriterStartElement(writer_, X("LineString")));
+        Element("tessellate", "1");
+        Element("coordinates", CoordinatesOf(line.path));
+        Check(xmlTextWriterEndElement(writer_));
+        Check(xmlTextWriterEndElement(writer_));
+    }
+
+    void Finish() override {
+        Quiet();
+        Check(xmlTextWriterEndDocument(writer_));
+        Check(xmlTextWriterFlush(writer_));
+        xmlFreeTextWriter(writer_);
+        writer_ = nullptr;
+        if (output_.error != 0) Fail("cannot write", output_.error);
+        if (::fsync(output_.fd) != 0) Fail("cannot write", errno);
+        const int fd = output_.fd;
+        output_.fd = -1;
+        if (::close(fd) != 0) Fail("cannot write", errno);
+        if (::rename(temporary_.c_str(), path_.c_str()) != 0) Fail("cannot write", errno);
+        finished_ = true;
+    }
+
+  private:
+    void Start(const std::string& title) {
+        Quiet();
+        // mkstemp makes the file for its owner alone; a map is an ordinary file.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(output_.fd, 0666 & ~mask);
+        xmlOutputBufferPtr buffer =
+            xmlOutputBufferCreateIO(WriteBytes, KeepOpen, &output_, nullptr);
+        if (buffer == nullptr) Fail("cannot start", ENOMEM);
+        writer_ = xmlNewTextWriter(buffer);
+        if (writer_ == nullptr) {
+            xmlOutputBufferClose(buffer);
+            Fail("cannot start", ENOMEM);
+        }
+        Check(xmlTextWriterSetIndent(writer_, 1));
+        Check(xmlTextWriterSetIndentString(writer_, X("  ")));
+        Check(xmlTextWriterStartDocument(writer_, "1.0", "UTF-8", nullptr));
+        Check(xmlTextWriterStartElementNS(writer_, nullptr, X("kml"),
+                                          X("http://www.opengis.net/kml/2.2")));
+        Check(xmlTextWriterStartElement(writer_, X("Document")));
+        Element("name", title);
+    }
+
+    void Discard() {
+        if (writer_ != nullptr) xmlFreeTextWriter(writer_);
+        writer_ = nullptr;
+        if (output_.fd >= 0) ::close(output_.fd);
+        output_.fd = -1;
+        if (!finished_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+
+    [[noreturn]] void Fail(const char* what, int error) const {
+        throw MapError(std::string(what) + " the map " + path_ + ": " + std::strerror(error));
+    }
+
+    void Check(int result) const {
+        if (result < 0) Fail("cannot write", output_.error != 0 ? output_.error : EIO);
+    }
+
+    void Element(const char* name, const std::string& text) {
+        Check(xmlTextWriterWriteElement(writer_, X(name), X(text.c_str())));
+    }
+
+    void SitePlacemark(const std::string& name, GeoPoint point) {
+        Check(xmlTextWriterStartElement(writer_, X("Placemark")));
+        Element("name", name);
+        Check(xmlTextWriterStartElement(writer_, X("Point")));
+        Element("coordinates", CoordinatesOf({point}));
+        Check(xmlTextWriterEndElement(writer_));
+        Check(xmlTextWriterEndElement(writer_));
+    }
+
+    std::string path_;
+    std::string temporary_;
+    Output output_;
+    xmlTextWriterPtr writer_ = nullptr;
+    bool finished_ = false;
+};
+
+class KmlMaps final : public LinkMaps {
+  public:
+    std::unique_ptr<MapWriter> Create(const std::string& path,
+                                      const std::string& title) const override {
+        return std::make_unique<KmlWriter>(path, title);
+    }
+};
+
+const KmlMaps maps;
+
+}  // namespace
+}  // namespace linkcalc::planning
+
+LINKCALC_MODULE_IMPLEMENTS(linkcalc::planning::LinkMaps, linkcalc::planning::maps)
