@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <memory>
 #include <optional>
 
+#include "cli/clearance_report.h"
+#include "cli/clearance_run.h"
 #include "cli/command_line.h"
 #include "cli/link_maps.h"
 #include "cli/report.h"
@@ -104,7 +107,30 @@ class RecordWriter {
 constexpr std::size_t kRunFields = kFieldCount - 9;  // unit labels and results
 
 std::size_t RunColumns(const BatchLayout& layout) {
-    return kRunFields + (layout.sites ? kGeometryColumnNames.size() : 0);
+    return kRunFields + (layout.sites ? kGeometryColumnNames.size() : 0) +
+           (layout.clearance ? kClearanceColumns.size() : 0);
+}
+
+// A row's ground and its clearance columns, empty unless its run completes.
+struct GroundRow {
+    RowGround ground;
+    std::optional<planning::LinkClearance> link;
+    std::array<std::string, kClearanceColumns.size()> fields;
+};
+
+// The grounds and masts a row gives: an empty cell gives none.
+planning::EndsGiven EndsOf(const BatchLayout& layout, const InputRow& row,
+                           const planning::SiteInputs& inputs) {
+    const auto given = [&](SiteColumn column) {
+        const auto index = layout.siteColumns[static_cast<std::size_t>(column)];
+        return index && !row.Field(*index).empty();
+    };
+    planning::EndsGiven ends;
+    if (given(SiteColumn::Ground1)) ends.ground1_m = inputs.ground1_m;
+    if (given(SiteColumn::Ground2)) ends.ground2_m = inputs.ground2_m;
+    ends.mast1_m = inputs.mast1_m;
+    ends.mast2_m = inputs.mast2_m;
+    return ends;
 }
 
 // The outcome, the message and empty run fields, for a row that does not run.
@@ -156,7 +182,7 @@ void CheckSiteColumns(BatchLayout& layout, const CsvRecordInfo& info) {
     }
     layout.sites = sites || degrees;
     for (const BatchColumn& column : layout.inputs) {
-        if (layout.sites && !column.site && column.field == Field::TxtDM) {
+        if (layout.sites && column.IsInput() && column.field == Field::TxtDM) {
             refuse("column distance cannot go with the sites: they give the path length");
         }
         if (!layout.sites && column.site) {
@@ -272,6 +298,10 @@ BatchLayout LayoutOf(const CsvFields& header, const CsvRecordInfo& info, char se
             column.name = SiteColumnName(*site);
             column.site = site;
             layout.siteColumns[static_cast<std::size_t>(*site)] = i;
+        } else if (const auto ground = GroundColumnNamed(name)) {
+            column.name = NameOf(*ground);
+            column.ground = ground;
+            layout.clearance = true;
         } else {
             throw UsageError(LinePrefix(info.line) + "unknown column \"" + std::string(name) +
                              "\"");
@@ -308,6 +338,12 @@ std::string OutputHeader(const BatchLayout& layout) {
             out += name;
         }
     }
+    if (layout.clearance) {
+        for (const std::string_view name : kClearanceColumns) {
+            out += layout.separator;
+            out += name;
+        }
+    }
     out += "\r\n";
     return out;
 }
@@ -334,7 +370,7 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
     std::array<std::string_view, kFieldCount> listed{};
     for (std::size_t c = 0; c < columns; ++c) {
         const BatchColumn& column = layout.inputs[c];
-        if (column.site || !IsChoice(column.field)) continue;
+        if (!column.IsInput() || !IsChoice(column.field)) continue;
         const auto item = ListedTextOf(column.field, row.Field(c));
         if (!item) {
             WriteInvalid(writer, layout, RefusalOf({column.name, column.field}, row.Field(c)));
@@ -350,22 +386,55 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
             return RowOutcome::Invalid;
         }
     }
+    // Only a batch with ground columns pays for them.
+    std::unique_ptr<GroundRow> ground;
+    if (layout.clearance) {
+        ground = std::make_unique<GroundRow>();
+        for (std::size_t c = 0; c < columns; ++c) {
+            const std::optional<GroundColumn>& column = layout.inputs[c].ground;
+            if (!column) continue;
+            if (const auto fault =
+                    TakeGroundCell(*column, row.Field(c), layout.sites, ground->ground)) {
+                WriteInvalid(writer, layout, *fault);
+                return RowOutcome::Invalid;
+            }
+        }
+    }
     sheet.Reset();
     for (std::size_t c = 0; c < columns; ++c) {
         const BatchColumn& column = layout.inputs[c];
-        if (column.site) continue;
+        if (!column.IsInput()) continue;
         const Field field = column.field;
         sheet.SetText(field,
                       IsChoice(field) ? listed[static_cast<std::size_t>(field)] : row.Field(c));
     }
+    if (ground && !sites) TypeRowTerrainLength(ground->ground, sheet);
     RunValues values;
     RunResult result;
     std::string geometry;
+    // The clearance of a completed run, or why it cannot be had.
+    const auto clearance = [&](const planning::EndsGiven& ends) -> std::optional<std::string> {
+        planning::LinkClearance link;
+        if (auto fault = RowClearance(ground->ground, ends, sheet, values, link)) return fault;
+        ground->fields = ClearanceValues(link.clearance);
+        ground->link = std::move(link);
+        return std::nullopt;
+    };
     if (sites) {
         try {
             planning::SiteRun run =
                 planning::RunWithSites(*layout.geodesy, sites->inputs, sheet, values);
             result = std::move(run.result);
+            if (ground && result.outcome == RunOutcome::Completed) {
+                ground->ground.source.site1 = run.geometry.site1;
+                ground->ground.source.site2 = run.geometry.site2;
+                ground->ground.source.length_m = run.geometry.distance_m;
+                if (const auto fault = clearance(EndsOf(layout, row, sites->inputs))) {
+                    WriteInvalid(writer, layout, *fault);
+                    return RowOutcome::Invalid;
+                }
+                TakeProfileGround(*ground->link, sheet, run.geometry);
+            }
             geometry = GeometryFields(run.geometry, layout.separator);
             if (layout.mapped && lines) {
                 std::string inputs;
@@ -383,6 +452,12 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
         }
     } else {
         result = CalcRun(sheet, values);
+        if (ground && result.outcome == RunOutcome::Completed) {
+            if (const auto fault = clearance({})) {
+                WriteInvalid(writer, layout, *fault);
+                return RowOutcome::Invalid;
+            }
+        }
     }
     const std::string_view outcome = OutcomeName(result.outcome);
     const std::string_view message = result.notice    ? result.notice->message
@@ -392,7 +467,10 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
     for (const FieldInfo& info : kFields) {
         if (info.role != FieldRole::Input) runBytes += sheet.TextRef(info.field).size();
     }
-    writer.MakeRoom(2 + kRunFields, runBytes + geometry.size());
+    if (ground) {
+        for (const std::string& field : ground->fields) runBytes += field.size();
+    }
+    writer.MakeRoom(2 + RunColumns(layout), runBytes + geometry.size());
     writer.Field(outcome);
     writer.Separator();
     writer.Field(message);
@@ -402,6 +480,12 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
         writer.Field(sheet.TextRef(info.field));
     }
     writer.Raw(geometry);  // separators and numbers: nothing to quote
+    if (ground) {
+        for (const std::string& field : ground->fields) {
+            writer.Separator();
+            writer.Field(field);
+        }
+    }
     writer.End();
     switch (result.outcome) {
         case RunOutcome::Completed:

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/input_options.h"
+#include "planning/picture.h"
 
 namespace linkcalc::cli {
 namespace {
@@ -82,6 +83,53 @@ void CheckSites(const CommandLine& line) {
     }
 }
 
+bool IsClearanceOption(const std::string& name) {
+    return name == "terrain" || name == "dem" || name == "k-factor" || name == "profile";
+}
+
+void SetClearanceOption(CommandLine& line, const std::string& name, const std::string& value) {
+    if (name == "k-factor") {
+        line.kFactor = KFactorOf(value);
+        if (!line.kFactor) {
+            throw UsageError("--k-factor \"" + value + "\" is not a positive number");
+        }
+        return;
+    }
+    if (value.empty()) throw UsageError("--" + name + " needs a file name");
+    if (name == "terrain") {
+        line.terrainPath = value;
+    } else if (name == "dem") {
+        line.demPath = value;
+    } else {
+        if (!planning::PictureFormatOf(value)) {
+            throw UsageError("--profile \"" + value +
+                             "\": the picture's name ends in .svg, .png or .pdf");
+        }
+        line.profilePath = value;
+    }
+}
+
+void CheckClearance(const CommandLine& line) {
+    if (!line.WantsClearance()) return;
+    const char* option = line.terrainPath ? "--terrain"
+                         : line.demPath   ? "--dem"
+                         : line.kFactor   ? "--k-factor"
+                                          : "--profile";
+    if (line.csvPath) {
+        throw UsageError(std::string("--csv takes the terrain, the DEM and k from its columns: ") +
+                         "give no " + option + " with it");
+    }
+    if (line.speedTable) {
+        throw UsageError(std::string(option) + " goes with one link, not with --speed-table");
+    }
+    if (line.terrainPath && line.demPath) {
+        throw UsageError("--terrain and --dem cannot go together: the ground comes from one");
+    }
+    if (line.demPath && !line.HasSites()) {
+        throw UsageError("--dem needs the two sites, --site1 and --site2");
+    }
+}
+
 void CheckSpeedTable(const CommandLine& line) {
     if (!line.speedTable) {
         if (line.margin) throw UsageError("--margin goes with --speed-table");
@@ -98,6 +146,12 @@ void CheckSpeedTable(const CommandLine& line) {
 }
 
 }  // namespace
+
+std::optional<double> KFactorOf(std::string_view text) {
+    const std::optional<double> k = MarginOf(text);
+    if (!k || !(*k > 0)) return std::nullopt;
+    return k;
+}
 
 std::optional<double> MarginOf(std::string_view text) {
     return DecimalOf(text);
@@ -143,7 +197,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         const auto option = InputOptionNamed(name);
         if (!option && name != "csv" && name != "margin" && name != "delimiter" &&
-            !IsSiteOption(name)) {
+            !IsSiteOption(name) && !IsClearanceOption(name)) {
             throw UsageError("unknown option \"" + arg + "\"");
         }
 
@@ -169,6 +223,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             SetSiteOption(line, name, value);
             continue;
         }
+        if (IsClearanceOption(name)) {
+            SetClearanceOption(line, name, value);
+            continue;
+        }
         if (!option) {
             if (value.empty()) throw UsageError("--csv needs a file name, or - for standard input");
             line.csvPath = value;
@@ -183,6 +241,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     CheckSites(line);
     CheckSpeedTable(line);
+    CheckClearance(line);
     if (line.csvPath && line.json) throw UsageError("--csv writes CSV: --json cannot go with it");
     if (line.delimiter && !line.csvPath) throw UsageError("--delimiter goes with --csv");
     return line;

@@ -40,7 +40,19 @@ struct CommandLine {
     std::optional<std::string> kmlPath;  // the map of the links
 
     bool HasSites() const { return site1 || site2; }
+
+    // The ground under the path, the earth's radius factor and the picture of the path.
+    std::optional<std::string> terrainPath;  // "-": standard input
+    std::optional<std::string> demPath;      // a raster file or a folder of SRTM tiles
+    std::optional<double> kFactor;
+    std::optional<std::string> profilePath;  // .svg, .png or .pdf
+
+    // The clearance is worked out only when something of it is asked for.
+    bool WantsClearance() const { return terrainPath || demPath || kFactor || profilePath; }
 };
+
+// The --k-factor value: a positive decimal number; nothing otherwise.
+std::optional<double> KFactorOf(std::string_view text);
 
 // A decimal number, as "10", "7.5", "-3" or "1e1"; nothing otherwise.
 std::optional<double> DecimalOf(std::string_view text);

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/clearance_report.h"
+#include "cli/clearance_run.h"
 #include "cli/command_line.h"
 #include "cli/input_options.h"
 #include "cli/io.h"
@@ -30,15 +32,16 @@ constexpr int kExitCompleted = 0;
 constexpr int kExitStopped = 1;
 constexpr int kExitFailed = 2;
 constexpr int kExitUsage = 64;
+constexpr int kExitDataError = 65;
 constexpr int kExitNoInput = 66;
 constexpr int kExitUnavailable = 69;
 constexpr int kExitSoftware = 70;
 constexpr int kExitOsError = 71;
 constexpr int kExitIoError = 74;
 
-constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [--json]
-       linkcalc-cli --site1 POINT --site2 POINT [SITE OPTIONS] [INPUTS] [--kml FILE]
-                    [--json]
+constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [GROUND] [--json]
+       linkcalc-cli --site1 POINT --site2 POINT [SITE OPTIONS] [INPUTS] [GROUND]
+                    [--kml FILE] [--json]
        linkcalc-cli --speed-table [INPUTS] [--margin DB] [--json|--csv-out]
        linkcalc-cli --csv FILE [--delimiter SEP] [--kml FILE] [--quiet]
 Calculates the link budget of a point-to-point 802.11a link, as the QUARN Link
@@ -80,6 +83,28 @@ The report gains a "Sites" block (--json: "sites"): the points, the distance,
 the true bearing of each antenna toward the other, and each antenna's tilt
 toward the other antenna top over an earth of 4/3 its radius.
 
+Ground and clearance (worked out when one of these is given):
+  --terrain FILE    the ground along the path: a CSV ("-": standard input) with
+                    the columns distance (metres from site 1) and elevation
+                    (metres above sea level), optional obstruction (trees or
+                    buildings on the ground, metres), in increasing distance
+                    from 0. Without --distance its last distance is the path
+                    length (in --unit, Km when left out); with it the two agree
+                    within 1 %
+  --dem PATH        the ground from a raster file GDAL reads or a folder of SRTM
+                    tiles (N40W080.hgt), sampled every 30 m between the sites
+  --k-factor K      the effective earth radius factor (default 4/3)
+  --profile FILE    draws the path as SVG, PNG or PDF by the name's extension:
+                    terrain, obstructions, earth bulge, masts, line of sight,
+                    first Fresnel zone and its 60 % line, the worst point, and a
+                    legend with the link's figures
+Without a terrain or a DEM the ground is a bare earth at sea level. The masts
+are --mast1 and --mast2, else the suggested antenna height in metres; they stand
+on --ground1 and --ground2, else on the profile's ends (which the Sites block
+then shows). The report gains a "Clearance" block (--json: "clearance"): the
+worst point, whether 60 % of the first Fresnel zone is clear everywhere, and the
+mast, the same at both ends, that clears 60 % and 100 % of it.
+
 Output:
   (default)         the results laid out like the window; a notice or a failure
                     goes to standard error as one line naming the field to correct
@@ -94,7 +119,10 @@ Output:
                     distance_m, azimuth1_deg, azimuth2_deg, tilt1_deg, tilt2_deg.
                     A row that cannot be read comes out "invalid", its message
                     naming the line and the fault (or the column); the batch
-                    goes on.
+                    goes on. For the ground of each row: terrain, dem and
+                    k-factor; with any of them the output adds k, samples,
+                    worst_distance_m, worst_clearance_m, worst_ratio, clear60,
+                    mast60_m, mast100_m.
   --delimiter SEP   the separator of the batch, in and out: "," ";" or "tab"
                     (default: the first of them on the header line, else ",")
   --quiet           no progress line and no summary of a batch on a terminal
@@ -111,9 +139,10 @@ Speed table (every input but --speed):
   --csv-out         writes the table as CSV instead of text (--json: as JSON)
 
 Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
-2 run failure, 64 usage error (a point that cannot be read included), 66 input
-that cannot be opened, 69 a module that cannot be loaded, 74 read or write error
-(a map that cannot be written included).
+2 run failure, 64 usage error (a point that cannot be read included), 65 a
+terrain or DEM that does not hold what it should, 66 input that cannot be opened,
+69 a module that cannot be loaded, 74 read or write error (a map that cannot be
+written included).
 )";
 
 void Complain(const std::string& message) {
@@ -124,6 +153,16 @@ int Usage(const std::string& error) {
     Complain(error);
     std::cerr << "Try 'linkcalc-cli --help' for more information.\n";
     return kExitUsage;
+}
+
+// Where the report says the ground came from.
+std::string GroundText(const linkcalc::cli::CommandLine& line) {
+    if (line.terrainPath) {
+        return *line.terrainPath == "-" ? "terrain from standard input"
+                                        : "terrain \"" + *line.terrainPath + "\"";
+    }
+    if (line.demPath) return "DEM \"" + *line.demPath + "\"";
+    return "bare earth at sea level";
 }
 
 // The inputs of the command line, for the map: "gain1=23, ..., site1=..., site2=...".
@@ -154,15 +193,40 @@ int RunOne(const linkcalc::cli::CommandLine& line, linkcalc::cli::ByteSink& out)
     if (line.kmlPath) map = cli::CreateMap(*line.kmlPath);
     MemorySheet sheet;
     for (const auto& [field, text] : line.inputs) sheet.SetText(field, text);
+    planning::GroundSource ground;
+    if (line.terrainPath) {
+        ground.terrain = cli::ReadTerrainFile(*line.terrainPath);
+        if (!line.HasSites()) cli::TypeTerrainLength(*ground.terrain, line, sheet);
+    }
+    ground.dem = line.demPath;
     RunValues values;
     std::optional<planning::SiteRun> sites;
     if (line.HasSites()) sites = cli::RunFromSites(line, sheet, values);
     const RunResult result = sites ? sites->result : CalcRun(sheet, values);
-    const planning::LinkGeometry* geometry = sites ? &sites->geometry : nullptr;
+    planning::LinkGeometry* geometry = sites ? &sites->geometry : nullptr;
+    std::optional<planning::LinkClearance> clearance;
+    if (line.WantsClearance() && result.outcome == RunOutcome::Completed) {
+        if (geometry) {
+            ground.site1 = geometry->site1;
+            ground.site2 = geometry->site2;
+            ground.length_m = geometry->distance_m;
+        }
+        clearance = cli::ClearanceOfLink(sheet, values, ground,
+                                         {line.ground1, line.ground2, line.mast1, line.mast2},
+                                         line.kFactor.value_or(planning::kDefaultKFactor));
+        if (geometry) cli::TakeProfileGround(*clearance, sheet, *geometry);
+        if (line.profilePath) {
+            cli::WriteProfile(
+                *line.profilePath, sheet, *clearance,
+                geometry ? cli::BearingLines(*geometry) : std::vector<planning::LegendLine>{});
+        }
+    }
     if (line.json) {
-        out.Write(cli::JsonReport(result, sheet, geometry));
+        out.Write(
+            cli::JsonReport(result, sheet, geometry, clearance ? &clearance->clearance : nullptr));
     } else if (result.outcome == RunOutcome::Completed) {
-        out.Write(cli::TextReport(sheet, geometry));
+        out.Write(cli::TextReport(sheet, geometry) +
+                  (clearance ? cli::ClearanceBlock(*clearance, GroundText(line)) : ""));
     } else {
         Complain(cli::ErrorLine(result));
     }
@@ -239,6 +303,9 @@ int main(int argc, char** argv) {
         Complain(error.what());
         return error.WhatFailed() == linkcalc::cli::IoError::Kind::CannotOpen ? kExitNoInput
                                                                               : kExitIoError;
+    } catch (const linkcalc::cli::DataError& error) {
+        Complain(error.what());
+        return kExitDataError;
     } catch (const linkcalc::planning::MapError& error) {
         Complain(error.what());
         return kExitIoError;

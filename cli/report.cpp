@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/clearance_report.h"
+
 namespace linkcalc::cli {
 namespace {
 
@@ -130,7 +132,7 @@ std::string ErrorLine(const RunResult& result) {
 }
 
 std::string JsonReport(const RunResult& result, const MemorySheet& sheet,
-                       const planning::LinkGeometry* sites) {
+                       const planning::LinkGeometry* sites, const planning::Clearance* clearance) {
     using Json = nlohmann::ordered_json;
     Json report;
     report["outcome"] = OutcomeName(result.outcome);
@@ -172,6 +174,7 @@ std::string JsonReport(const RunResult& result, const MemorySheet& sheet,
     } else {
         report["sites"] = nullptr;
     }
+    report["clearance"] = clearance ? Json::parse(ClearanceJson(*clearance)) : Json(nullptr);
     return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

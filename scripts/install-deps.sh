@@ -6,6 +6,7 @@ packages=(
   build-essential cmake g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libgeographiclib-dev geographiclib-tools libxml2-dev gdal-bin
+  libgdal-dev libcairo2-dev libpango1.0-dev librsvg2-bin poppler-utils
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick hyperfine

@@ -43,7 +43,7 @@ for path in /usr/bin/linkcalc /usr/bin/linkcalc-cli \
 done
 
 # The feature modules, in the module folder under the library folder.
-for module in geodesy kml; do
+for module in geodesy kml dem picture; do
   grep -qE "^\./usr/lib/(.+/)?linkcalc/liblinkcalc-$module\.so$" <<<"$contents" ||
     fail "the package lacks the $module module"
 done
@@ -52,10 +52,10 @@ package=$(dpkg-deb --field "$deb" Package)
 [ "$package" = quarn-linkcalc ] || fail "the package is named '$package', not quarn-linkcalc"
 depends=$(dpkg-deb --field "$deb" Depends)
 # libqt6widgets6 comes from dpkg-shlibdeps, and so do the libraries of the modules
-# (libgeographiclib23, libxml2); the others are named by hand, as the programs load them only
-# at run time.
-for dependency in libqt6widgets6 libgeographiclib23 libxml2 qt6-qpa-plugins fonts-dejavu-core \
-  fonts-dejavu-extra fonts-liberation; do
+# (libgeographiclib23, libxml2, libgdal32, libcairo2, libpangocairo-1.0-0); the others are
+# named by hand, as the programs load them only at run time.
+for dependency in libqt6widgets6 libgeographiclib23 libxml2 libgdal32 libcairo2 \
+  libpangocairo-1.0-0 qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra fonts-liberation; do
   grep -qE "(^|, )$dependency( |,|$)" <<<"$depends" ||
     fail "Depends does not name $dependency: $depends"
 done

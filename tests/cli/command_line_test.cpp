@@ -96,8 +96,10 @@ TEST(CommandLine, JsonReportNamesOutcomeNoticeFailureAllFieldsAndSites) {
     ASSERT_TRUE(report.is_object());
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"outcome", "notice", "failure", "fields", "sites"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"outcome", "notice", "failure", "fields", "sites",
+                                              "clearance"}));
     EXPECT_TRUE(report.at("sites").is_null());
+    EXPECT_TRUE(report.at("clearance").is_null());
 
     const std::vector<std::string> controls{
         "TxtAntG",   "TxtAntG2", "TxtCblLss1",    "TxtCblLoss2", "TxtDM",    "Txtepksz",
