@@ -46,7 +46,7 @@ Clearance ComputeClearance(const ClearanceInput& input) {
         point.obstruction_m = sample.obstruction_m;
         const double x = std::clamp(sample.distance_m, 0.0, d);
         const double y = d - x;
-        point.bulge_m = x * y / (2 * input.k * kEarthRadius_m);
+        point.bulge_m = x * y / (2 * input.k * kEarthMeanRadius_m);
         point.fresnel_m = std::sqrt(wavelength * x * y / d);
         point.sight_m = h1 + (h2 - h1) * x / d;
         point.top_m = sample.elevation_m + sample.obstruction_m + point.bulge_m;

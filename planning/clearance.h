@@ -3,13 +3,11 @@
 #include <cstddef>
 #include <vector>
 
+#include "planning/earth.h"
 #include "planning/profile.h"
 
 namespace linkcalc::planning {
 
-// The same as the sites' tilts use; here without the core's headers, which the modules lack.
-inline constexpr double kDefaultKFactor = 4.0 / 3.0;
-inline constexpr double kEarthRadius_m = 6371008.8;  // WGS84 mean radius
 inline constexpr double kSpeedOfLight_m_s = 299792458;
 
 // One end of the path: the ground under the mast and the antenna's height above it.

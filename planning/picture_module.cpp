@@ -203,6 +203,16 @@ class Painter {
     }
 
     // Text on a pale box, so that it reads over whatever lies under it.
+    // A filled dot in a white ring, so it stands out on any colour beneath.
+    void Dot(double x, double y, double radius, Colour fill, double ring) {
+        cairo_arc(cr_, x, y, radius, 0, 2 * M_PI);
+        SetColour(cr_, fill);
+        cairo_fill_preserve(cr_);
+        cairo_set_line_width(cr_, ring);
+        SetColour(cr_, {1, 1, 1});
+        cairo_stroke(cr_);
+    }
+
     void Label(const std::string& text, double x, double y, Align align, const TextStyle& style) {
         const auto [width, height] = Layout(text, style);
         double left = align == Align::Left ? x : align == Align::Centre ? x - width / 2 : x - width;
@@ -378,12 +388,7 @@ class Painter {
         cairo_set_line_width(cr_, 4);
         SetColour(cr_, kMast);
         cairo_stroke(cr_);
-        cairo_arc(cr_, x, top, 5.5, 0, 2 * M_PI);
-        SetColour(cr_, kSight);
-        cairo_fill_preserve(cr_);
-        cairo_set_line_width(cr_, 1.5);
-        SetColour(cr_, {1, 1, 1});
-        cairo_stroke(cr_);
+        Dot(x, top, 5.5, kSight, 1.5);
         Label(label, x + (first ? 12 : -12), top - 30, first ? Align::Left : Align::Right,
               {12, true, kMast});
     }
@@ -404,14 +409,7 @@ class Painter {
         SetColour(cr_, kWorst);
         cairo_stroke(cr_);
         cairo_set_dash(cr_, nullptr, 0, 0);
-        for (const double y : {Y(p.top_m), Y(p.sight_m)}) {
-            cairo_arc(cr_, x, y, 4.5, 0, 2 * M_PI);
-            SetColour(cr_, kWorst);
-            cairo_fill_preserve(cr_);
-            cairo_set_line_width(cr_, 1.2);
-            SetColour(cr_, {1, 1, 1});
-            cairo_stroke(cr_);
-        }
+        for (const double y : {Y(p.top_m), Y(p.sight_m)}) Dot(x, y, 4.5, kWorst, 1.2);
         // Beside the middle of the air between the top and the line of sight when the label
         // fits there, else above both; on the side with more room.
         const double upper = std::min(Y(p.top_m), Y(p.sight_m));

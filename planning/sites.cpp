@@ -59,7 +59,7 @@ std::string DistanceText(double distance_m, std::string_view unitText) {
 
 double TiltDeg(double from_m, double to_m, double distance_m) {
     const double radians = std::atan((to_m - from_m) / distance_m) -
-                           distance_m / (2 * kEffectiveEarthFactor * kEarthMeanRadius_m);
+                           distance_m / (2 * kDefaultKFactor * kEarthMeanRadius_m);
     return radians * 180 / std::numbers::pi;
 }
 

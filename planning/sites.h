@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "linkcalc/calc_run.h"
+#include "planning/earth.h"
 #include "planning/geodesy.h"
 
 namespace linkcalc::planning {
@@ -63,9 +64,6 @@ struct LinkGeometry {
     std::optional<double> tilt1_deg;
     std::optional<double> tilt2_deg;
 };
-
-inline constexpr double kEarthMeanRadius_m = 6371008.8;  // WGS84 mean radius R1
-inline constexpr double kEffectiveEarthFactor = 4.0 / 3.0;
 
 // Reads both points and solves the geodesic between them; grounds and masts as given. Throws
 // SiteError.

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_runner.h"
+#include "csv_rows.h"
 
 namespace linkcalc::cli_test {
 namespace {
@@ -214,12 +215,7 @@ TEST_F(ClearanceCliTest, BatchRowsTakeTheirOwnTerrainAndK) {
         ",23,5800,24,10,Km,,\n";
     const CliRun run = RunCli({"--csv", "-"}, batch);
     ASSERT_EQ(run.exitStatus, 0) << run.err;
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < run.out.size();) {
-        const std::size_t end = run.out.find("\r\n", at);
-        lines.push_back(run.out.substr(at, end - at));
-        at = end + 2;
-    }
+    const std::vector<std::string> lines = CrlfLines(run.out);
     ASSERT_EQ(lines.size(), 8u) << run.out;
     const auto tail = [](const std::string& line, std::size_t fields) {
         std::size_t at = line.size();
@@ -390,12 +386,7 @@ TEST_F(ClearanceCliTest, BatchRowsBetweenSitesTakeTheirDem) {
         "23,23,5800,24,Km,\"40.1,-79.5\",\"40.5,-79.3\",,\n";
     const CliRun run = RunCli({"--csv", "-"}, batch);
     ASSERT_EQ(run.exitStatus, 0) << run.err;
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < run.out.size();) {
-        const std::size_t end = run.out.find("\r\n", at);
-        lines.push_back(run.out.substr(at, end - at));
-        at = end + 2;
-    }
+    const std::vector<std::string> lines = CrlfLines(run.out);
     ASSERT_EQ(lines.size(), 5u) << run.out;
     EXPECT_NE(lines[0].find(",distance_m,azimuth1_deg,azimuth2_deg,tilt1_deg,tilt2_deg,k,samples,"),
               std::string::npos)

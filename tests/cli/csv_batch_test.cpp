@@ -13,11 +13,10 @@
 
 #include "cli/csv.h"
 #include "cli_runner.h"
+#include "csv_rows.h"
 
 namespace linkcalc::cli_test {
 namespace {
-
-using Row = std::map<std::string, std::string>;
 
 const std::string kOutputColumns =
     "outcome,message,Lblft1,Lblft2,Lblft3,TxtFSL,TxtFR,TxtEC,TxtSAH,TxtReqSS,TxtRECI,TxtEIRP1,"
@@ -25,26 +24,6 @@ const std::string kOutputColumns =
 
 CliRun RunBatch(const std::string& csv) {
     return RunCli({"--csv", "-"}, csv);
-}
-
-// The output rows, keyed by the output header.
-std::vector<Row> RowsOf(const std::string& out) {
-    const std::vector<cli::CsvRecord> records = cli::ReadCsv(out);
-    std::vector<Row> rows;
-    if (records.empty()) {
-        ADD_FAILURE() << "no header in the output";
-        return rows;
-    }
-    const std::vector<std::string>& header = records.front().fields;
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        EXPECT_EQ(records[r].fields.size(), header.size()) << "output record " << r;
-        Row row;
-        for (std::size_t c = 0; c < header.size() && c < records[r].fields.size(); ++c) {
-            row[header[c]] = records[r].fields[c];
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
 }
 
 void ExpectResultsEmpty(const Row& row) {
