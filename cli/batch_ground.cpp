@@ -63,6 +63,8 @@ std::optional<std::string> RowClearance(const RowGround& ground, const planning:
         link = planning::ClearanceOfRun(sheet, values, ground.source, ends, ground.k);
     } catch (const planning::TerrainLengthError& error) {
         return std::string("terrain: ") + error.what();
+    } catch (const planning::PathLengthError& error) {
+        return error.what();
     } catch (const planning::ElevationError& error) {
         return std::string("dem: ") + error.what();
     }

@@ -45,6 +45,8 @@ planning::LinkClearance ClearanceOfLink(const MemorySheet& sheet, const RunValue
         return planning::ClearanceOfRun(sheet, values, ground, ends, k);
     } catch (const planning::TerrainLengthError& error) {
         throw UsageError(error.what());
+    } catch (const planning::PathLengthError& error) {
+        throw DataError(error.what());
     } catch (const planning::ElevationError& error) {
         if (error.WhatFailed() == planning::ElevationError::Kind::CannotOpen) {
             throw IoError(IoError::Kind::CannotOpen, error.what());

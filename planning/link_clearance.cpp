@@ -18,6 +18,11 @@ LinkClearance ClearanceOfRun(const MemorySheet& sheet, const RunValues& values,
     input.pathLength_m = link.path.length_m;
     input.frequencyMHz = link.path.frequencyMHz;
     input.k = k;
+    if (!(input.pathLength_m <= kLongestPath_m)) {
+        throw PathLengthError("a path of " + MetresText(input.pathLength_m) +
+                              " is longer than any on the earth (" + MetresText(kLongestPath_m) +
+                              "): no clearance");
+    }
     if (ground.terrain) {
         CheckTerrainLength(*ground.terrain, input.pathLength_m);
         input.samples = ProfileFromRows(*ground.terrain, input.pathLength_m);

@@ -168,6 +168,10 @@ TEST_F(ClearanceCliTest, EachFaultHasItsStatusAndOneLine) {
         {{"--profile", Path("p.gif")},
          64,
          "--profile \"" + Path("p.gif") + "\": the picture's name ends in .svg, .png or .pdf"},
+        // Longer than any path on the earth: its profile would only fill the memory.
+        {{"--distance", "30000", "--k-factor", "1"},
+         65,
+         "a path of 30000000 m is longer than any on the earth (20037508.3 m): no clearance"},
         {{"--k-factor", "0"}, 64, "--k-factor \"0\" is not a positive number"},
         {{"--k-factor", "4/3"}, 64, "--k-factor \"4/3\" is not a positive number"},
         {{"--terrain", ridge, "--dem", Path("dem")},
@@ -191,6 +195,24 @@ TEST_F(ClearanceCliTest, EachFaultHasItsStatusAndOneLine) {
     const CliRun batch = RunCli({"--csv", "-", "--terrain", ridge}, "gain1\n23\n");
     EXPECT_EQ(batch.exitStatus, 64);
     EXPECT_NE(batch.err.find("give no --terrain with it"), std::string::npos) << batch.err;
+    Inputs noDistance = KmLink();
+    noDistance.erase("distance");
+    const CliRun farTerrain = RunCli(
+        With(noDistance, {"--terrain", File("far.csv", "distance,elevation\n0,1\n1e10,2\n")}));
+    EXPECT_EQ(farTerrain.exitStatus, 65);
+    EXPECT_EQ(farTerrain.err,
+              "linkcalc-cli: a path of 10000000000 m is longer than any on the earth (20037508.3 "
+              "m): no clearance\n");
+    const CliRun far = RunCli({"--csv", "-"},
+                              "gain1,gain2,unit,band,speed,distance,k-factor\n"
+                              "23,23,Km,5800,24,30000,1\n23,23,Km,5800,24,10,1\n");
+    ASSERT_EQ(far.exitStatus, 0) << far.err;
+    const std::vector<Row> rows = RowsOf(far.out);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("outcome"), "invalid");
+    EXPECT_EQ(rows[0].at("message"),
+              "a path of 30000000 m is longer than any on the earth (20037508.3 m): no clearance");
+    EXPECT_EQ(rows[1].at("outcome"), "completed");
 }
 
 TEST_F(ClearanceCliTest, BatchRowsTakeTheirOwnTerrainAndK) {
