@@ -6,7 +6,7 @@
 # under Xvfb and builds the Debian package. Then installs the package with
 # `apt-get install --no-install-recommends` in a second fresh root that has never seen the
 # build, opens its window under Xvfb and requires the very pixels of the first window, runs
-# linkcalc-cli on an example link and reads its manual page.
+# linkcalc-cli on an example link and with each of its modules, and reads its manual page.
 #
 # Prints one line per step with its time; the first step that fails ends the run with the tail
 # of its log and a non-zero status. Logs and window pictures go to build-fresh-check/.
@@ -445,6 +445,22 @@ installed_cli() {
   cat "$out/example.txt"
 }
 run_step "linkcalc-cli ${example[*]}" "$out/cli.log" installed_cli
+
+# Each module of the package opens there: geodesy for sites, kml for the map, picture for the
+# profile, dem for elevation models (a folder without the tile it needs is named, status 66).
+installed_modules() {
+  in_root "$install_root" root bash -c "cd /tmp &&
+    linkcalc-cli --gain1 23 --gain2 23 --band 5800 --speed 24 \
+      --site1 40.4406,-79.9959 --site2 40.5,-79.8 --kml map.kml --profile path.png &&
+    grep -q '<kml xmlns=\"http://www.opengis.net/kml/2.2\"' map.kml &&
+    [ \"\$(head -c 8 path.png | od -An -tx1 | tr -d ' ')\" = 89504e470d0a1a0a ] &&
+    mkdir -p dem && status=0 &&
+    { linkcalc-cli --gain1 23 --gain2 23 --band 5800 --speed 24 \
+        --site1 40.4406,-79.9959 --site2 40.5,-79.8 --dem dem 2>dem.txt || status=\$?; } &&
+    cat dem.txt && [ \$status -eq 66 ] && grep -q 'has no tile N40W080.hgt' dem.txt"
+}
+run_step "linkcalc-cli with sites, a map, a picture and a DEM: the modules" "$out/modules.log" \
+  installed_modules
 
 installed_manual() {
   in_root "$install_root" root env MANPAGER=cat MANWIDTH=80 man linkcalc-cli >"$out/manual.txt"
