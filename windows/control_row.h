@@ -26,7 +26,7 @@ enum class Kind : std::uint8_t {
 // The faces the tables name; each maps to the nearest face installed on the desktop.
 enum class Face : std::uint8_t { Window, Verdana, VerdanaNarrow, Arial, MsSansSerif };
 
-struct FontSpec {
+struct RowFont {
     Face face = Face::Window;
     double points = 0;  // at 96 dots per inch
     bool bold = false;
@@ -77,7 +77,7 @@ struct ControlRow {
     int top = 0;
     int width = 0;
     int height = 0;
-    FontSpec font{};
+    RowFont font{};
     Colour back{};
     Colour fore{};
     Align align = Align::Default;
@@ -106,7 +106,7 @@ struct WindowRow {
     int left = 0;
     int top = 0;
     Colour back;
-    FontSpec font;
+    RowFont font;
     TitleBoxes boxes = TitleBoxes::Minimize;
     Placement placement = Placement::Fixed;
     std::string_view icon{};  // resource path; none: the desktop's default icon

@@ -11,7 +11,7 @@ int PixelSizeOf(double points) {
     return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
-QFont FontOf(const FontSpec& row, const QFont& windowFont) {
+QFont FontOf(const RowFont& row, const QFont& windowFont) {
     if (row.face == Face::Window) return windowFont;
     const char* family = row.face == Face::Arial           ? kArialStandIn
                          : row.face == Face::MsSansSerif   ? kMsSansSerifStandIn
@@ -28,7 +28,7 @@ QFont FontOf(const FontSpec& row, const QFont& windowFont) {
     return font;
 }
 
-StandInFace StandInOf(const FontSpec& row) {
+StandInFace StandInOf(const RowFont& row) {
     // Indexed by bold * 2 + italic. The condensed and the slanted DejaVu faces come in another
     // package than the upright ones.
     static constexpr StandInFace kDejaVu[] = {

@@ -21,7 +21,7 @@ inline constexpr double kVerdanaLetterSpacing = 104;  // percent
 int PixelSizeOf(double points);
 
 // The font of a table row; Face::Window takes the window's font.
-QFont FontOf(const FontSpec& row, const QFont& windowFont);
+QFont FontOf(const RowFont& row, const QFont& windowFont);
 
 // A face as fontconfig names it, and the Debian package that installs it.
 struct StandInFace {
@@ -32,7 +32,7 @@ struct StandInFace {
 
 // The installed face that stands in for a row's face, weight and slant; the row's face is
 // never Face::Window.
-StandInFace StandInOf(const FontSpec& row);
+StandInFace StandInOf(const RowFont& row);
 
 // The family and style of the face a font is drawn with, as "DejaVu Sans (Bold)".
 QString DrawnFaceOf(const QFont& font);

@@ -7,13 +7,13 @@
 
 namespace linkcalc::windows {
 
-inline constexpr FontSpec kCaptionFont{Face::Verdana, 9.75, true, false};
-inline constexpr FontSpec kResultFont{Face::Verdana, 11.25, true, false};
-inline constexpr FontSpec kFooterFont{Face::Verdana, 9.75, false, true};
+inline constexpr RowFont kCaptionFont{Face::Verdana, 9.75, true, false};
+inline constexpr RowFont kResultFont{Face::Verdana, 11.25, true, false};
+inline constexpr RowFont kFooterFont{Face::Verdana, 9.75, false, true};
 // The maker line is too long for its label in the regular width of the stand-in face.
-inline constexpr FontSpec kMakerFont{Face::VerdanaNarrow, 9.75, true, false};
-inline constexpr FontSpec kTitleFont{Face::Arial, 24, true, false};
-inline constexpr FontSpec kBandTitleFont{Face::Arial, 24, true, true};
+inline constexpr RowFont kMakerFont{Face::VerdanaNarrow, 9.75, true, false};
+inline constexpr RowFont kTitleFont{Face::Arial, 24, true, false};
+inline constexpr RowFont kBandTitleFont{Face::Arial, 24, true, true};
 
 inline constexpr Colour kYellow = Rgb(255, 255, 128);
 inline constexpr Colour kLinkBlue = Rgb(0, 0, 255);

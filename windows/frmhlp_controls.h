@@ -10,7 +10,7 @@ namespace linkcalc::windows {
 
 // In the regular width of the stand-in face the one-line notes would need a second line, which
 // their labels have no room for.
-inline constexpr FontSpec kHelpNotesFont{Face::VerdanaNarrow, 12, true, false};
+inline constexpr RowFont kHelpNotesFont{Face::VerdanaNarrow, 12, true, false};
 
 inline constexpr WindowRow kFrmhlpWindow{
     .name = "Frmhlp",

@@ -8,7 +8,7 @@
 namespace linkcalc::windows {
 
 // The help windows' step numbers: red digits over the pictures of the main window.
-inline constexpr FontSpec kMarkerFont{Face::Verdana, 11.25, true, false};
+inline constexpr RowFont kMarkerFont{Face::Verdana, 11.25, true, false};
 
 // One step-number marker: a label in a picture box, on the window's grey unless it sits on a
 // button, whose face colour it then takes.

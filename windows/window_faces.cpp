@@ -14,18 +14,18 @@
 namespace linkcalc::windows {
 namespace {
 
-bool SameFace(const FontSpec& a, const FontSpec& b) {
+bool SameFace(const RowFont& a, const RowFont& b) {
     return a.face == b.face && a.bold == b.bold && a.italic == b.italic;
 }
 
-void AddFace(std::vector<FontSpec>& faces, const FontSpec& font) {
+void AddFace(std::vector<RowFont>& faces, const RowFont& font) {
     if (std::none_of(faces.begin(), faces.end(),
-                     [&](const FontSpec& known) { return SameFace(known, font); })) {
+                     [&](const RowFont& known) { return SameFace(known, font); })) {
         faces.push_back(font);
     }
 }
 
-void AddWindow(std::vector<FontSpec>& faces, const WindowRow& window,
+void AddWindow(std::vector<RowFont>& faces, const WindowRow& window,
                std::span<const ControlRow> controls) {
     AddFace(faces, window.font);
     for (const ControlRow& row : controls) {
@@ -35,8 +35,8 @@ void AddWindow(std::vector<FontSpec>& faces, const WindowRow& window,
 
 }  // namespace
 
-std::vector<FontSpec> WindowFaces() {
-    std::vector<FontSpec> faces;
+std::vector<RowFont> WindowFaces() {
+    std::vector<RowFont> faces;
     AddWindow(faces, kFrmOrlisCalcWindow, kFrmOrlisCalcControls);
     AddWindow(faces, kFrmMVAntennasWindow, kFrmMVAntennasControls);
     AddWindow(faces, kFrmInptHlpWindow, kFrmInptHlpControls);
@@ -46,10 +46,10 @@ std::vector<FontSpec> WindowFaces() {
 
 QStringList MissingFaceWarnings() {
     QMap<QString, QStringList> missingByPackage;
-    for (const FontSpec& spec : WindowFaces()) {
-        const StandInFace face = StandInOf(spec);
+    for (const RowFont& font : WindowFaces()) {
+        const StandInFace face = StandInOf(font);
         const QString wanted = NameOf(face);
-        const QString drawn = DrawnFaceOf(FontOf(spec, QFont()));
+        const QString drawn = DrawnFaceOf(FontOf(font, QFont()));
         if (drawn == wanted) continue;
         missingByPackage[ToQString(face.package)].append(wanted + QStringLiteral(" is drawn as ") +
                                                          drawn);

@@ -29,15 +29,15 @@ QByteArray Fault(const StandInFace& face, const QString& drawn, const QString& w
         .toUtf8();
 }
 
-bool AmongWindowFaces(const FontSpec& font) {
-    const std::vector<FontSpec> faces = WindowFaces();
-    return std::any_of(faces.begin(), faces.end(), [&](const FontSpec& face) {
+bool AmongWindowFaces(const RowFont& font) {
+    const std::vector<RowFont> faces = WindowFaces();
+    return std::any_of(faces.begin(), faces.end(), [&](const RowFont& face) {
         return face.face == font.face && face.bold == font.bold && face.italic == font.italic;
     });
 }
 
 struct Window {
-    const WindowRow* spec;
+    const WindowRow* row;
     std::span<const ControlRow> controls;
 };
 
@@ -56,23 +56,23 @@ class FontFacesTest : public QObject {
   private slots:
     void EveryWindowFaceIsInstalled_data() {
         QTest::addColumn<int>("index");
-        const std::vector<FontSpec> faces = WindowFaces();
+        const std::vector<RowFont> faces = WindowFaces();
         for (int i = 0; i < static_cast<int>(faces.size()); ++i) {
             QTest::newRow(NameOf(StandInOf(faces[i])).toUtf8().constData()) << i;
         }
     }
     void EveryWindowFaceIsInstalled() {
         QFETCH(int, index);
-        const FontSpec spec = WindowFaces().at(index);
-        const StandInFace face = StandInOf(spec);
-        const QString drawn = DrawnFaceOf(FontOf(spec, QFont()));
+        const RowFont font = WindowFaces().at(index);
+        const StandInFace face = StandInOf(font);
+        const QString drawn = DrawnFaceOf(FontOf(font, QFont()));
         QVERIFY2(drawn == NameOf(face), Fault(face, drawn, QStringLiteral("stand-in")));
     }
 
     // Each of them, and no other: all six, which a missing table row or window would change.
     void TheWindowsDrawWithSixFaces() {
         QStringList names;
-        for (const FontSpec& spec : WindowFaces()) names.append(NameOf(StandInOf(spec)));
+        for (const RowFont& font : WindowFaces()) names.append(NameOf(StandInOf(font)));
         names.sort();
         QCOMPARE(names, QStringList({"DejaVu Sans (Bold)", "DejaVu Sans (Oblique)",
                                      "DejaVu Sans Condensed (Condensed Bold)",
@@ -100,16 +100,16 @@ class FontFacesTest : public QObject {
         };
         const QWidget& built = secondary ? static_cast<QWidget&>(*secondary) : mainWindow;
 
-        const StandInFace windowFace = StandInOf(tables.spec->font);
-        QVERIFY(AmongWindowFaces(tables.spec->font));
+        const StandInFace windowFace = StandInOf(tables.row->font);
+        QVERIFY(AmongWindowFaces(tables.row->font));
         QVERIFY2(DrawnFaceOf(built.font()) == NameOf(windowFace),
                  Fault(windowFace, DrawnFaceOf(built.font()), window));
         for (const ControlRow& row : tables.controls) {
-            const FontSpec& spec = row.font.face == Face::Window ? tables.spec->font : row.font;
-            QVERIFY2(AmongWindowFaces(spec), row.name.data());
+            const RowFont& font = row.font.face == Face::Window ? tables.row->font : row.font;
+            QVERIFY2(AmongWindowFaces(font), row.name.data());
             const QWidget* widget = control(ToQString(row.name));
             QVERIFY2(widget, row.name.data());
-            const StandInFace face = StandInOf(spec);
+            const StandInFace face = StandInOf(font);
             const QString drawn = DrawnFaceOf(widget->font());
             QVERIFY2(drawn == NameOf(face), Fault(face, drawn, ToQString(row.name)));
         }
