@@ -135,6 +135,27 @@ void CsvReader::Append(std::string* field, const char* bytes, std::size_t count,
     size += count;
 }
 
+std::optional<CsvReader::FieldEnd> CsvReader::TakeFieldEnd(char c) {
+    if (c == separator_) {
+        ++pos_;
+        return FieldEnd::Separator;
+    }
+    if (c == '\n') {
+        ++pos_;
+        ++line_;
+        return FieldEnd::LineEnd;
+    }
+    if (c == '\r') {
+        if (pos_ + 1 == end_) Fill(pos_);
+        if (pos_ + 1 < end_ && buffer_[pos_ + 1] == '\n') {
+            pos_ += 2;
+            ++line_;
+            return FieldEnd::LineEnd;
+        }
+    }
+    return std::nullopt;
+}
+
 CsvReader::FieldEnd CsvReader::ReadUnquoted(std::string* field, std::size_t& size,
                                             CsvRecordInfo& info) {
     for (;;) {
@@ -147,25 +168,10 @@ CsvReader::FieldEnd CsvReader::ReadUnquoted(std::string* field, std::size_t& siz
             continue;
         }
         const char c = buffer_[pos_];
-        if (c == separator_) {
-            ++pos_;
-            return FieldEnd::Separator;
-        }
-        if (c == '\n') {
-            ++pos_;
-            ++line_;
-            return FieldEnd::LineEnd;
-        }
-        if (c == '\r') {
-            if (pos_ + 1 == end_) Fill(pos_);
-            if (pos_ + 1 < end_ && buffer_[pos_ + 1] == '\n') {
-                pos_ += 2;
-                ++line_;
-                return FieldEnd::LineEnd;
-            }
-        } else if (c == '"') {
+        if (const auto fieldEnd = TakeFieldEnd(c)) return *fieldEnd;
+        if (c == '"') {
             Note(info, CsvFault::QuoteInUnquotedField, line_);
-        } else {
+        } else if (c != '\r') {
             Note(info, CsvFault::NulByte, line_);
         }
         Append(field, buffer_.data() + pos_, 1, size);  // a lone CR, a stray quote, a NUL: data
@@ -232,24 +238,7 @@ CsvReader::FieldEnd CsvReader::ReadQuoted(std::string* field, std::size_t fieldB
     quote_ = kNowhere;
 
     if (!Available()) return FieldEnd::InputEnd;
-    const char c = buffer_[pos_];
-    if (c == separator_) {
-        ++pos_;
-        return FieldEnd::Separator;
-    }
-    if (c == '\n') {
-        ++pos_;
-        ++line_;
-        return FieldEnd::LineEnd;
-    }
-    if (c == '\r') {
-        if (pos_ + 1 == end_) Fill(pos_);
-        if (pos_ + 1 < end_ && buffer_[pos_ + 1] == '\n') {
-            pos_ += 2;
-            ++line_;
-            return FieldEnd::LineEnd;
-        }
-    }
+    if (const auto fieldEnd = TakeFieldEnd(buffer_[pos_])) return *fieldEnd;
     Note(info, CsvFault::TextAfterClosingQuote, line_);
     return ReadUnquoted(field, size, info);  // the rest of the field, as data
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -94,6 +95,9 @@ class CsvReader {
     static void Note(CsvRecordInfo& info, CsvFault fault, std::size_t line);
     // Appends to a kept field up to kMaxFieldSize; `size` counts every byte of the field.
     static void Append(std::string* field, const char* bytes, std::size_t count, std::size_t& size);
+    // Takes the separator or line end (LF or CRLF) that `c`, the byte at pos_, begins;
+    // nothing when it begins neither.
+    std::optional<FieldEnd> TakeFieldEnd(char c);
     FieldEnd ReadUnquoted(std::string* field, std::size_t& size, CsvRecordInfo& info);
     FieldEnd ReadQuoted(std::string* field, std::size_t fieldBegin, CsvRecordInfo& info);
     FieldEnd SkipRestOfLine();
