@@ -57,6 +57,13 @@ struct Terminal {
         ::fcntl(master, F_SETFD, FD_CLOEXEC);
         ::fcntl(slave, F_SETFD, FD_CLOEXEC);
     }
+    // Standard error on this terminal, the rest as RunCliWith has it.
+    Redirects ErrorHere() const {
+        Redirects redirects;
+        redirects.err = slave;
+        redirects.errTerminal = master;
+        return redirects;
+    }
     ~Terminal() {
         if (master >= 0) ::close(master);
         if (slave >= 0) ::close(slave);
@@ -115,10 +122,8 @@ TEST(BatchTerminal, ProgressAfterASecondThenTheSummaryInItsPlace) {
         WriteAll(in[1], Rows(1999) + ",23,10,Miles,5800,54\n");
         ::close(in[1]);
     });
-    Redirects redirects;
+    Redirects redirects = terminal.ErrorHere();
     redirects.in = in[0];
-    redirects.err = terminal.slave;
-    redirects.errTerminal = terminal.master;
     const CliRun run = RunCliWith({"--csv", "-"}, std::nullopt, redirects);
     feeder.join();
     ::close(in[0]);
@@ -140,9 +145,7 @@ TEST(BatchTerminal, ProgressAfterASecondThenTheSummaryInItsPlace) {
 TEST(BatchTerminal, ShortBatchGivesOnlyTheSummary) {
     Terminal terminal;
     ASSERT_GE(terminal.slave, 0) << "openpty failed";
-    Redirects redirects;
-    redirects.err = terminal.slave;
-    redirects.errTerminal = terminal.master;
+    Redirects redirects = terminal.ErrorHere();
     const CliRun run = RunCliWith({"--csv", "-"}, kHeader + Rows(1), redirects);
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err, "1 row: 1 completed, 0 stopped, 0 failed, 0 invalid\n");
@@ -151,9 +154,7 @@ TEST(BatchTerminal, ShortBatchGivesOnlyTheSummary) {
 TEST(BatchTerminal, QuietShowsNeitherProgressNorSummary) {
     Terminal terminal;
     ASSERT_GE(terminal.slave, 0) << "openpty failed";
-    Redirects redirects;
-    redirects.err = terminal.slave;
-    redirects.errTerminal = terminal.master;
+    Redirects redirects = terminal.ErrorHere();
     const CliRun run = RunCliWith({"--csv", "-", "--quiet"}, kHeader + Rows(3), redirects);
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.err, "");
@@ -163,9 +164,7 @@ TEST(BatchTerminal, QuietShowsNeitherProgressNorSummary) {
 TEST(BatchTerminal, ErrorTakesTheProgressLineAway) {
     Terminal terminal;
     ASSERT_GE(terminal.slave, 0) << "openpty failed";
-    Redirects redirects;
-    redirects.err = terminal.slave;
-    redirects.errTerminal = terminal.master;
+    Redirects redirects = terminal.ErrorHere();
     const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
     ASSERT_GE(full, 0);
     redirects.out = full;
