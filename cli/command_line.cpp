@@ -1,10 +1,12 @@
 #include "cli/command_line.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
 
 #include "cli/input_options.h"
+#include "planning/earth_bounds.h"
 #include "planning/picture.h"
 
 namespace linkcalc::cli {
@@ -14,6 +16,12 @@ char DelimiterNamed(const std::string& value) {
     if (value == "," || value == ";" || value == "\t") return value[0];
     if (value == "tab") return '\t';
     throw UsageError("--delimiter takes \",\", \";\" or \"tab\", not \"" + value + "\"");
+}
+
+std::string BoundText(double metres) {
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), metres).ptr;
+    return std::string(buffer.data(), end);
 }
 
 bool IsFlag(const std::string& name) {
@@ -163,9 +171,19 @@ std::optional<std::string> HeightRefusal(std::string_view name, Height height,
     const std::string shown = std::string(name) + " \"" + std::string(FirstCharacters(text, 40)) +
                               (text.size() > 40 ? "...\"" : "\"");
     if (!metres) return shown + " is not a number of metres";
-    if (height == Height::Mast && *metres < 0) {
+    const auto refuse = [&](const std::string& why) {
         metres.reset();
-        return shown + ": an antenna height above the ground cannot be negative";
+        return shown + ": " + why;
+    };
+    if (height == Height::Mast) {
+        if (*metres < 0) return refuse("an antenna height above the ground cannot be negative");
+        if (*metres > planning::kHighestMast_m) {
+            return refuse("an antenna height above the ground is at most " +
+                          BoundText(planning::kHighestMast_m) + " m");
+        }
+    } else if (*metres < planning::kLowestGround_m || *metres > planning::kHighestGround_m) {
+        return refuse("a ground elevation lies from " + BoundText(planning::kLowestGround_m) +
+                      " to " + BoundText(planning::kHighestGround_m) + " m above sea level");
     }
     return std::nullopt;
 }

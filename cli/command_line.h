@@ -60,9 +60,9 @@ std::optional<double> DecimalOf(std::string_view text);
 // The --margin value: a decimal number (DecimalOf).
 std::optional<double> MarginOf(std::string_view text);
 
-// A ground elevation (any decimal number of metres) or an antenna height above the ground
-// (a mast: not negative) into `metres`; why not, for `name` (an option or a column), when the
-// text is not one.
+// A ground elevation or an antenna height above the ground (a mast), a decimal number of
+// metres within what the earth holds (planning/earth_bounds.h), into `metres`; why not, for
+// `name` (an option or a column), when the text is not one.
 enum class Height { Ground, Mast };
 std::optional<std::string> HeightRefusal(std::string_view name, Height height,
                                          std::string_view text, std::optional<double>& metres);

@@ -69,10 +69,11 @@ between them, written to the distance field in the unit of --unit, Km when
                     blanks, in any form of GeographicLib's DMS decoding:
                     "40.4406,-79.9959", "40:26:46N 79:58:56W" or 40d26'46"N ...
   --site2 POINT     latitude and longitude of side 2
-  --ground1 M       ground elevation of site 1 above sea level, metres (default 0)
-  --ground2 M       ground elevation of site 2 above sea level, metres (default 0)
-  --mast1 M         antenna height above ground at site 1, metres (default: the
-                    suggested antenna height of the run, in metres)
+  --ground1 M       ground elevation of site 1 above sea level, metres, from
+                    -11000 to 9000 (default 0)
+  --ground2 M       ground elevation of site 2 above sea level, metres (the same)
+  --mast1 M         antenna height above ground at site 1, metres, from 0 to 1000
+                    (default: the suggested antenna height of the run, in metres)
   --mast2 M         antenna height above ground at site 2, metres (the same)
   --kml FILE        also writes a KML 2.2 map: a placemark per site and a line per
                     link, green for a fade margin of 10 dB or more, yellow from 0
@@ -92,7 +93,10 @@ Ground and clearance (worked out when one of these is given):
                     length (in --unit, Km when left out); with it the two agree
                     within 1 %
   --dem PATH        the ground from a raster file GDAL reads or a folder of SRTM
-                    tiles (N40W080.hgt), sampled every 30 m between the sites
+                    tiles (N40W080.hgt), sampled every 30 m between the sites; a
+                    point on a tile's edge is read from either tile, 180 and -180
+                    are one meridian; a cell of no number is a hole, one beyond
+                    -11000 to 9000 m an error
   --k-factor K      the effective earth radius factor (default 4/3)
   --profile FILE    draws the path as SVG, PNG or PDF by the name's extension:
                     terrain, obstructions, earth bulge, masts, line of sight,

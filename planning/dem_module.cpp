@@ -15,6 +15,7 @@
 #include <mutex>
 #include <optional>
 
+#include "planning/earth_bounds.h"
 #include "planning/elevation.h"
 #include "planning/module_loader.h"
 
@@ -38,6 +39,15 @@ std::string Degrees(double value) {
     while (text.back() == '0') text.pop_back();
     if (text.back() == '.') text.pop_back();
     return text;
+}
+
+// A height as the raster holds it, to six figures: a float raster's 1e30 is not 1.00000002e30.
+std::string Metres(double value) {
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::general, 6)
+                         .ptr;
+    return std::string(buffer.data(), end);
 }
 
 std::string PointText(GeoPoint point) {
@@ -95,47 +105,42 @@ class Raster {
                                                   shownName + ": " + GdalReason()};
             }
         }
+        raster.geographic_ = own == nullptr || own->IsGeographic();
+        const double across = transform[1] * raster.band_->GetXSize();
+        raster.wraps_ = raster.geographic_ && transform[2] == 0 && transform[4] == 0 &&
+                        std::fabs(std::fabs(across) - 360) < 1e-6;
         return raster;
     }
 
+    const std::string& Name() const { return name_; }
+
     // The height at the point; nothing when the point lies outside the raster.
     std::optional<double> HeightAt(GeoPoint point) const {
-        double x = point.lon;
-        double y = point.lat;
-        if (toRaster_ && !toRaster_->Transform(1, &x, &y)) return std::nullopt;
-        double column = 0;
-        double row = 0;
-        GDALApplyGeoTransform(const_cast<double*>(toPixel_.data()), x, y, &column, &row);
-        const int width = band_->GetXSize();
-        const int height = band_->GetYSize();
-        if (!(column >= 0 && column <= width && row >= 0 && row <= height)) return std::nullopt;
-
-        // Between the outermost centres and the raster's edge the edge cells hold.
-        const double u = std::clamp(column - 0.5, 0.0, static_cast<double>(width - 1));
-        const double v = std::clamp(row - 0.5, 0.0, static_cast<double>(height - 1));
-        const int left = std::min(static_cast<int>(u), std::max(width - 2, 0));
-        const int top = std::min(static_cast<int>(v), std::max(height - 2, 0));
-        const int across = std::min(2, width);
-        const int down = std::min(2, height);
-        std::array<double, 4> cells{};
-        if (band_->RasterIO(GF_Read, left, top, across, down, cells.data(), across, down,
-                            GDT_Float64, 0, 0) != CE_None) {
-            throw Fault{Kind::CannotOpen, "cannot read the DEM " + name_ + ": " + GdalReason()};
-        }
-        const double fu = across == 2 ? u - left : 0;
-        const double fv = down == 2 ? v - top : 0;
+        const std::optional<Pixel> pixel = PixelOf(point);
+        if (!pixel) return std::nullopt;
+        const Span columns = wraps_ ? WrappedSpan(pixel->column, band_->GetXSize())
+                                    : ClampedSpan(pixel->column, band_->GetXSize());
+        const Span rows = ClampedSpan(pixel->row, band_->GetYSize());
+        const std::array<double, 4> cells = Cells(columns, rows);
+        const double fu = columns.fraction;
+        const double fv = rows.fraction;
         const std::array<double, 4> weights{(1 - fu) * (1 - fv), fu * (1 - fv), (1 - fu) * fv,
                                             fu * fv};
         double sum = 0;
         double weight = 0;
-        for (int j = 0; j < down; ++j) {
-            for (int i = 0; i < across; ++i) {
-                const auto k = static_cast<std::size_t>(j * 2 + i);
-                const double cell = cells[static_cast<std::size_t>(j * across + i)];
-                if ((noData_ && cell == *noData_) || std::isnan(cell)) continue;
-                sum += weights[k] * cell;
-                weight += weights[k];
+        for (std::size_t k = 0; k < cells.size(); ++k) {
+            const double cell = cells[k];
+            if (!(weights[k] > 0) || (noData_ && cell == *noData_) || !std::isfinite(cell)) {
+                continue;
             }
+            if (cell < kLowestGround_m || cell > kHighestGround_m) {
+                throw Fault{Kind::NoData, "the DEM " + name_ + " has a height of " + Metres(cell) +
+                                              " m at " + PointText(point) +
+                                              ": the ground lies from " + Metres(kLowestGround_m) +
+                                              " to " + Metres(kHighestGround_m) + " m"};
+            }
+            sum += weights[k] * cell;
+            weight += weights[k];
         }
         // A hole in the model: the cells around it that hold a height share its weight.
         if (weight <= 0) {
@@ -145,6 +150,84 @@ class Raster {
     }
 
   private:
+    struct Pixel {
+        double column;
+        double row;
+    };
+    // The two cells whose centres a pixel coordinate lies between, and how far it is from the
+    // first toward the second.
+    struct Span {
+        int first;
+        int second;
+        double fraction;
+    };
+
+    // Between the outermost centres and the raster's edge the edge cells hold.
+    static Span ClampedSpan(double at, int size) {
+        const double u = std::clamp(at - 0.5, 0.0, static_cast<double>(size - 1));
+        const int first = std::min(static_cast<int>(u), std::max(size - 2, 0));
+        const int second = std::min(first + 1, size - 1);
+        return {first, second, second > first ? u - first : 0};
+    }
+    // Around a raster that spans the whole turn the last column's neighbour is the first.
+    static Span WrappedSpan(double at, int size) {
+        const double u = at - 0.5;
+        const double below = std::floor(u);
+        int first = static_cast<int>(std::fmod(below, size));
+        if (first < 0) first += size;
+        return {first, (first + 1) % size, u - below};
+    }
+
+    std::optional<Pixel> PixelOf(GeoPoint point) const {
+        double x = point.lon;
+        double y = point.lat;
+        if (toRaster_ && !toRaster_->Transform(1, &x, &y)) return std::nullopt;
+        const int width = band_->GetXSize();
+        const int height = band_->GetYSize();
+        // A longitude names the same meridian a turn either way: a raster from 0 to 360 or
+        // one reaching past 180 holds the point in either form.
+        if (geographic_) x = std::remainder(x, 360.0);
+        for (const double turn : {0.0, 360.0, -360.0}) {
+            if (turn != 0 && !geographic_) break;
+            Pixel pixel{};
+            GDALApplyGeoTransform(const_cast<double*>(toPixel_.data()), x + turn, y, &pixel.column,
+                                  &pixel.row);
+            if (pixel.column >= 0 && pixel.column <= width && pixel.row >= 0 &&
+                pixel.row <= height) {
+                return pixel;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // The four cells around a point, west to east, then north to south; the second of a span
+    // that has one cell repeats the first.
+    std::array<double, 4> Cells(Span columns, Span rows) const {
+        std::array<double, 4> cells{};
+        const int down = rows.second - rows.first + 1;
+        const auto read = [&](int column, int across, double* into) {
+            if (band_->RasterIO(GF_Read, column, rows.first, across, down, into, across, down,
+                                GDT_Float64, sizeof(double), 2 * sizeof(double)) != CE_None) {
+                throw Fault{Kind::CannotOpen, "cannot read the DEM " + name_ + ": " + GdalReason()};
+            }
+        };
+        if (columns.second >= columns.first) {
+            read(columns.first, columns.second - columns.first + 1, cells.data());
+        } else {
+            read(columns.first, 1, cells.data());
+            read(columns.second, 1, cells.data() + 1);
+        }
+        if (columns.second == columns.first) {
+            cells[1] = cells[0];
+            cells[3] = cells[2];
+        }
+        if (down == 1) {
+            cells[2] = cells[0];
+            cells[3] = cells[1];
+        }
+        return cells;
+    }
+
     struct Closer {
         void operator()(GDALDataset* dataset) const { GDALClose(dataset); }
     };
@@ -160,6 +243,8 @@ class Raster {
     std::array<double, 6> toPixel_{};
     std::optional<double> noData_;
     std::unique_ptr<OGRCoordinateTransformation, TransformDeleter> toRaster_;
+    bool geographic_ = true;  // its x is a longitude
+    bool wraps_ = false;      // its columns go once around the earth
 };
 
 bool IsFolder(const std::string& path) {
@@ -175,10 +260,15 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// The SRTM name of the one-degree tile that holds the point: its south-west corner.
-std::string TileName(GeoPoint point) {
-    const int lat = static_cast<int>(std::floor(std::min(point.lat, 89.999999)));
-    const int lon = static_cast<int>(std::floor(point.lon >= 180 ? point.lon - 360 : point.lon));
+// A one-degree tile by its south-west corner, west in [-180, 180).
+struct Tile {
+    int south = 0;
+    int west = 0;
+    auto operator<=>(const Tile&) const = default;
+};
+
+// Its SRTM name: N40W080.hgt.
+std::string TileName(Tile tile) {
     std::array<char, 16> name{};
     const auto put = [&](char* at, int value, int digits) {
         for (int i = digits - 1; i >= 0; --i) {
@@ -186,11 +276,39 @@ std::string TileName(GeoPoint point) {
             value /= 10;
         }
     };
-    name[0] = lat < 0 ? 'S' : 'N';
-    put(&name[1], std::abs(lat), 2);
-    name[3] = lon < 0 ? 'W' : 'E';
-    put(&name[4], std::abs(lon), 3);
+    name[0] = tile.south < 0 ? 'S' : 'N';
+    put(&name[1], std::abs(tile.south), 2);
+    name[3] = tile.west < 0 ? 'W' : 'E';
+    put(&name[4], std::abs(tile.west), 3);
     return std::string(name.data(), 7) + ".hgt";
+}
+
+// The tiles whose nodes reach the point: first the one it lies in, then those whose north or
+// east edge it lies on, since a tile's edge nodes are its neighbours' too. 180° is -180°, 90°
+// the north edge of the tiles below it. None for a point off the earth.
+struct TilesHolding {
+    std::array<Tile, 4> tiles{};
+    std::size_t count = 0;
+};
+
+TilesHolding TilesHoldingPoint(GeoPoint point) {
+    TilesHolding holding;
+    if (!(point.lat >= -90 && point.lat <= 90 && std::isfinite(point.lon))) return holding;
+    double lon = std::remainder(point.lon, 360.0);  // [-180, 180]
+    if (lon >= 180) lon -= 360;
+    const int south = static_cast<int>(std::floor(point.lat));
+    const int west = static_cast<int>(std::floor(lon));
+    const auto add = [&](int s, int w) {
+        if (s < -90 || s > 89) return;
+        holding.tiles[holding.count++] = {s, w < -180 ? w + 360 : w};
+    };
+    const bool onSouthEdge = point.lat == south;
+    const bool onWestEdge = lon == west;
+    add(south, west);
+    if (onSouthEdge) add(south - 1, west);
+    if (onWestEdge) add(south, west - 1);
+    if (onSouthEdge && onWestEdge) add(south - 1, west - 1);
+    return holding;
 }
 
 std::string Lowered(std::string text) {
@@ -201,24 +319,44 @@ std::string Lowered(std::string text) {
 }
 
 std::vector<double> FromTiles(const std::string& folder, const std::vector<GeoPoint>& points) {
-    std::map<std::string, Raster> tiles;
+    // A tile not in the folder is remembered as such.
+    std::map<Tile, std::optional<Raster>> tiles;
+    const auto open = [&](Tile tile) -> const std::optional<Raster>& {
+        auto found = tiles.find(tile);
+        if (found == tiles.end()) {
+            const std::string name = TileName(tile);
+            std::string path = folder + "/" + name;
+            if (!Exists(path)) path = folder + "/" + Lowered(name);
+            std::optional<Raster> raster;
+            if (Exists(path)) raster = Raster::Open(path, name);
+            found = tiles.emplace(tile, std::move(raster)).first;
+        }
+        return found->second;
+    };
     std::vector<double> heights;
     heights.reserve(points.size());
     for (const GeoPoint& point : points) {
-        const std::string name = TileName(point);
-        auto tile = tiles.find(name);
-        if (tile == tiles.end()) {
-            std::string path = folder + "/" + name;
-            if (!Exists(path)) path = folder + "/" + Lowered(name);
-            if (!Exists(path)) {
-                throw Fault{Kind::CannotOpen, "the DEM folder " + folder + " has no tile " + name +
-                                                  " (for " + PointText(point) + ")"};
-            }
-            tile = tiles.emplace(name, Raster::Open(path, name)).first;
+        const TilesHolding holding = TilesHoldingPoint(point);
+        if (holding.count == 0) {
+            throw Fault{Kind::NoData,
+                        "no tile holds " + PointText(point) + ": it is off the earth"};
         }
-        const std::optional<double> height = tile->second.HeightAt(point);
+        std::optional<double> height;
+        const Raster* opened = nullptr;
+        for (std::size_t i = 0; i < holding.count && !height; ++i) {
+            const std::optional<Raster>& tile = open(holding.tiles[i]);
+            if (!tile) continue;
+            opened = &*tile;
+            height = tile->HeightAt(point);
+        }
+        if (!opened) {
+            throw Fault{Kind::CannotOpen, "the DEM folder " + folder + " has no tile " +
+                                              TileName(holding.tiles[0]) + " (for " +
+                                              PointText(point) + ")"};
+        }
         if (!height) {
-            throw Fault{Kind::NoData, "the tile " + name + " does not hold " + PointText(point)};
+            throw Fault{Kind::NoData,
+                        "the tile " + opened->Name() + " does not hold " + PointText(point)};
         }
         heights.push_back(*height);
     }

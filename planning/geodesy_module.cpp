@@ -139,8 +139,9 @@ class GeographicLibGeodesy final : public Geodesy {
                 point = to;
             } else {
                 line.Position(step * static_cast<double>(i), point.lat, point.lon);
-                point.lon = GeographicLib::Math::AngNormalize(point.lon);
             }
+            // The ends as given, though a turn away: every point in [-180, 180].
+            point.lon = GeographicLib::Math::AngNormalize(point.lon);
             points.push_back(point);
         }
         return points;

@@ -50,6 +50,45 @@ TEST(GeodesyTest, PointsAlongThePublishedRouteAreItsWaypoints) {
     EXPECT_NEAR(points[9].lon, Seconds(103, 22, 8.0), second);
 }
 
+// Across 180° and over a pole the points stay on the earth's own ranges, equally spaced along
+// the geodesic, and pass where they must.
+TEST(GeodesyTest, PointsAlongPathsAcrossTheAntimeridianAndOverAPoleStayInRange) {
+    const struct {
+        const char* what;
+        GeoPoint from;
+        GeoPoint to;
+        double farthestLat;  // the latitude of the path's point nearest a pole
+    } paths[] = {
+        {"east across 180", {40.5, 179.5}, {40.5, -179.5}, 40.5},
+        {"west across 180", {40.5, -179.5}, {40.5, 179.5}, 40.5},
+        {"from 180", {40.5, 180}, {40.6, 179.9}, 40.6},
+        {"over the north pole", {89.5, 10}, {89.5, -170}, 90},
+        {"over the south pole", {-89.5, 0}, {-89.5, 180}, -90},
+        {"Tokyo to San Francisco", {35.68, 139.77}, {37.77, -122.42}, 48.69},  // its vertex
+        {"longitudes a turn away", {10, 350}, {10.2, 710.5}, 10.2},
+    };
+    for (const auto& path : paths) {
+        SCOPED_TRACE(path.what);
+        const std::vector<GeoPoint> points = Geo().PointsAlong(path.from, path.to, 101);
+        ASSERT_EQ(points.size(), 101U);
+        const double length = Geo().Inverse(path.from, path.to).distance_m;
+        double farthest = 0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const GeoPoint point = points[i];
+            EXPECT_GE(point.lat, -90) << i;
+            EXPECT_LE(point.lat, 90) << i;
+            EXPECT_GE(point.lon, -180) << i;
+            EXPECT_LE(point.lon, 180) << i;
+            if (std::fabs(point.lat) > std::fabs(farthest)) farthest = point.lat;
+            if (i == 0) continue;
+            EXPECT_NEAR(Geo().Inverse(points[i - 1], point).distance_m, length / 100, 1e-6) << i;
+        }
+        EXPECT_NEAR(farthest, path.farthestLat, 0.05);
+        EXPECT_NEAR(Geo().Inverse(points.front(), path.from).distance_m, 0, 1e-9);
+        EXPECT_NEAR(Geo().Inverse(points.back(), path.to).distance_m, 0, 1e-9);
+    }
+}
+
 struct Pair {
     const char* what;
     GeoPoint from;
