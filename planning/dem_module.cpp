@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -17,6 +16,7 @@
 
 #include "planning/elevation.h"
 #include "planning/module_loader.h"
+#include "planning/number_text.h"
 
 namespace linkcalc::planning {
 namespace {
@@ -29,19 +29,8 @@ struct Fault {
     std::string message;
 };
 
-std::string Degrees(double value) {
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, 6)
-                         .ptr;
-    std::string text(buffer.data(), end);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text;
-}
-
 std::string PointText(GeoPoint point) {
-    return Degrees(point.lat) + "," + Degrees(point.lon);
+    return TrimmedFixed(point.lat, 6) + "," + TrimmedFixed(point.lon, 6);
 }
 
 std::string GdalReason() {

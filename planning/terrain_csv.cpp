@@ -5,6 +5,8 @@
 #include <cmath>
 #include <optional>
 
+#include "planning/number_text.h"
+
 namespace linkcalc::planning {
 namespace {
 
@@ -93,12 +95,10 @@ std::vector<Column> HeaderColumns(const std::vector<std::string_view>& names,
 }  // namespace
 
 std::string MetresText(double metres) {
-    std::array<char, 32> buffer{};
-    const double rounded = std::round(metres * 10) / 10;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rounded,
-                                   std::chars_format::fixed, rounded == std::round(rounded) ? 0 : 1)
-                         .ptr;
-    return std::string(buffer.data(), end) + " m";
+    double rounded = std::round(metres * 10) / 10;
+    // Tenths of the largest lengths are beyond a double, and no part of them shows anyway.
+    if (!std::isfinite(rounded)) rounded = metres;
+    return Fixed(rounded, rounded == std::round(rounded) ? 0 : 1) + " m";
 }
 
 std::vector<ProfileSample> ReadTerrainCsv(std::string_view text) {
