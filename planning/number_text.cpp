@@ -15,9 +15,8 @@ constexpr std::size_t kRoom = kLongestInteger + 8;
 // Seventeen significant digits say any double, in at most 24 characters.
 std::string Scientific(double value) {
     char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::scientific, 16)
-                         .ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 16).ptr;
     return std::string(buffer, end);
 }
 
@@ -25,8 +24,7 @@ std::string Written(double value, std::chars_format format, int precision) {
     precision = std::max(precision, 0);
     std::string text(kRoom + static_cast<std::size_t>(precision), '\0');
     char* const first = text.data();
-    const auto [end, error] =
-        std::to_chars(first, first + text.size(), value, format, precision);
+    const auto [end, error] = std::to_chars(first, first + text.size(), value, format, precision);
     // The room above holds every text of these formats; should a library need more, the
     // number is still said whole.
     if (error != std::errc()) return Scientific(value);

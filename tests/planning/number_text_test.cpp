@@ -67,8 +67,9 @@ bool IsFixedForm(const std::string& text, int places, bool trimmed) {
     if (text[digits] != '.' || places == 0) return false;
     const std::string decimals = text.substr(digits + 1);
     if (decimals.find_first_not_of("0123456789") != std::string::npos) return false;
-    if (trimmed) return !decimals.empty() && decimals.size() <= static_cast<std::size_t>(places) &&
-                        decimals.back() != '0';
+    if (trimmed)
+        return !decimals.empty() && decimals.size() <= static_cast<std::size_t>(places) &&
+               decimals.back() != '0';
     return decimals.size() == static_cast<std::size_t>(places);
 }
 
