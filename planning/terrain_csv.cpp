@@ -95,9 +95,9 @@ std::vector<Column> HeaderColumns(const std::vector<std::string_view>& names,
 }  // namespace
 
 std::string MetresText(double metres) {
-    double rounded = std::round(metres * 10) / 10;
-    // Tenths of the largest lengths are beyond a double, and no part of them shows anyway.
-    if (!std::isfinite(rounded)) rounded = metres;
+    // From 2^52 up a double holds no tenths, and rounding to them would move it: the length
+    // is shown as it is.
+    const double rounded = std::abs(metres) < 0x1p52 ? std::round(metres * 10) / 10 : metres;
     return Fixed(rounded, rounded == std::round(rounded) ? 0 : 1) + " m";
 }
 
