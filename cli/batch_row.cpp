@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <memory>
 #include <optional>
 
@@ -13,6 +12,7 @@
 #include "cli/report.h"
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
+#include "planning/number_text.h"
 
 namespace linkcalc::cli {
 namespace {
@@ -192,18 +192,12 @@ void CheckSiteColumns(BatchLayout& layout, const CsvRecordInfo& info) {
     }
 }
 
-// A figure of the geometry, as short as it can be and read back the same.
-void AppendNumber(std::string& out, double value) {
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (error == std::errc()) out.append(buffer, end);
-}
-
 std::string GeometryFields(const planning::LinkGeometry& geometry, char separator) {
     std::string out;
     const auto add = [&](const std::optional<double>& value) {
         out += separator;
-        if (value) AppendNumber(out, *value);
+        // A figure of the geometry, as short as it can be and read back the same.
+        if (value) out += planning::Shortest(*value);
     };
     add(geometry.distance_m);
     add(geometry.azimuth1_deg);

@@ -1,7 +1,6 @@
 #include "cli/clearance_report.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 
 #include <nlohmann/json.hpp>
@@ -16,12 +15,6 @@ double Rounded(double value, int places) {
     const double scale = std::pow(10.0, places);
     const double rounded = std::round(value * scale) / scale;
     return rounded == 0 ? 0 : rounded;
-}
-
-std::string Shortest(double value) {
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return std::string(buffer.data(), end);
 }
 
 std::string Row(const std::string& label, const std::string& value) {
@@ -68,14 +61,14 @@ std::string ClearanceJson(const planning::Clearance& c) {
 
 std::array<std::string, 8> ClearanceValues(const planning::Clearance& c) {
     const planning::ClearancePoint& worst = c.points[c.worst];
-    return {Shortest(c.k),
+    return {planning::Shortest(c.k),
             std::to_string(c.points.size()),
-            Shortest(Rounded(worst.distance_m, 3)),
-            Shortest(Rounded(worst.clearance_m, 3)),
-            Shortest(Rounded(worst.ratio, 4)),
+            planning::Shortest(Rounded(worst.distance_m, 3)),
+            planning::Shortest(Rounded(worst.clearance_m, 3)),
+            planning::Shortest(Rounded(worst.ratio, 4)),
             c.clear60 ? "true" : "false",
-            Shortest(Rounded(c.mast60_m, 3)),
-            Shortest(Rounded(c.mast100_m, 3))};
+            planning::Shortest(Rounded(c.mast60_m, 3)),
+            planning::Shortest(Rounded(c.mast100_m, 3))};
 }
 
 }  // namespace linkcalc::cli

@@ -1,10 +1,9 @@
 #include "cli/report.h"
 
-#include <charconv>
-
 #include <nlohmann/json.hpp>
 
 #include "cli/clearance_report.h"
+#include "planning/number_text.h"
 
 namespace linkcalc::cli {
 namespace {
@@ -39,10 +38,7 @@ std::string PointText(const planning::GeoPoint& point) {
 }  // namespace
 
 std::string Fixed(double value, int places) {
-    char buffer[400];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
+    return planning::Fixed(value, places);
 }
 
 std::string_view OutcomeName(RunOutcome outcome) {

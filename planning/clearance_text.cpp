@@ -1,21 +1,9 @@
 #include "planning/clearance_text.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
-
+#include "planning/number_text.h"
 #include "planning/run_path.h"
 
 namespace linkcalc::planning {
-
-std::string FixedText(double value, int decimals) {
-    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals)) value = 0;
-    std::array<char, 64> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, decimals)
-                         .ptr;
-    return std::string(buffer.data(), end);
-}
 
 double ClearanceUnits::MetresPerHeight() const {
     return metric ? 1.0 : kMetresPerFoot;
@@ -35,11 +23,7 @@ std::string ClearanceUnits::Distance(double metres) const {
 
 std::string KFactorText(double k) {
     if (k == kDefaultKFactor) return "4/3";
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), k,
-                                   std::chars_format::general, 6)
-                         .ptr;
-    return std::string(buffer.data(), end);
+    return General(k, 6);
 }
 
 std::string RatioText(double ratio) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "planning/clearance.h"
+#include "planning/number_text.h"
 
 namespace linkcalc::planning {
 
@@ -18,9 +19,6 @@ struct ClearanceUnits {
     std::string Height(double metres) const;    // "12.3 m", "-40.4 ft"
     std::string Distance(double metres) const;  // "8.05 km"
 };
-
-// A number to `decimals` places, never "-0".
-std::string FixedText(double value, int decimals);
 
 // "4/3" for the usual factor, else the number as typed short.
 std::string KFactorText(double k);

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -18,6 +17,7 @@
 #include "planning/earth_bounds.h"
 #include "planning/elevation.h"
 #include "planning/module_loader.h"
+#include "planning/number_text.h"
 
 namespace linkcalc::planning {
 namespace {
@@ -30,28 +30,8 @@ struct Fault {
     std::string message;
 };
 
-std::string Degrees(double value) {
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, 6)
-                         .ptr;
-    std::string text(buffer.data(), end);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text;
-}
-
-// A height as the raster holds it, to six figures: a float raster's 1e30 is not 1.00000002e30.
-std::string Metres(double value) {
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::general, 6)
-                         .ptr;
-    return std::string(buffer.data(), end);
-}
-
 std::string PointText(GeoPoint point) {
-    return Degrees(point.lat) + "," + Degrees(point.lon);
+    return TrimmedFixed(point.lat, 6) + "," + TrimmedFixed(point.lon, 6);
 }
 
 std::string GdalReason() {
@@ -134,10 +114,10 @@ class Raster {
                 continue;
             }
             if (cell < kLowestGround_m || cell > kHighestGround_m) {
-                throw Fault{Kind::NoData, "the DEM " + name_ + " has a height of " + Metres(cell) +
+                throw Fault{Kind::NoData, "the DEM " + name_ + " has a height of " + General(cell, 6) +
                                               " m at " + PointText(point) +
-                                              ": the ground lies from " + Metres(kLowestGround_m) +
-                                              " to " + Metres(kHighestGround_m) + " m"};
+                                              ": the ground lies from " + General(kLowestGround_m, 6) +
+                                              " to " + General(kHighestGround_m, 6) + " m"};
             }
             sum += weights[k] * cell;
             weight += weights[k];

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -15,6 +14,8 @@
 
 #include "planning/map_writer.h"
 #include "planning/module_loader.h"
+#include "planning/number_text.h"
+#include "planning/xml_text.h"
 
 namespace linkcalc::planning {
 namespace {
@@ -23,19 +24,13 @@ const xmlChar* X(const char* text) {
     return reinterpret_cast<const xmlChar*>(text);
 }
 
-void AppendNumber(std::string& out, double value) {
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (error == std::errc()) out.append(buffer, end);
-}
-
 std::string CoordinatesOf(const std::vector<GeoPoint>& points) {
     std::string out;
     for (const GeoPoint& point : points) {
         if (!out.empty()) out += ' ';
-        AppendNumber(out, point.lon);
+        out += Shortest(point.lon);
         out += ',';
-        AppendNumber(out, point.lat);
+        out += Shortest(point.lat);
         out += ",0";
     }
     return out;
@@ -174,8 +169,9 @@ class KmlWriter final : public MapWriter {
         if (result < 0) Fail("cannot write", output_.error != 0 ? output_.error : EIO);
     }
 
+    // The texts come from the inputs and may hold any bytes.
     void Element(const char* name, const std::string& text) {
-        Check(xmlTextWriterWriteElement(writer_, X(name), X(text.c_str())));
+        Check(xmlTextWriterWriteElement(writer_, X(name), X(XmlText(text).c_str())));
     }
 
     void SitePlacemark(const std::string& name, GeoPoint point) {

@@ -1,10 +1,9 @@
 #include "planning/link_clearance.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 
 #include "planning/elevation.h"
+#include "planning/number_text.h"
 #include "planning/terrain_csv.h"
 
 namespace linkcalc::planning {
@@ -43,14 +42,7 @@ std::string TypedDistance(double metres, const std::string& unit) {
     const bool km = unit == "Km";
     // Five decimals of a mile are 16 mm: the whole metre survives the trip.
     const double value = km ? std::round(metres) / 1000 : std::round(metres) / kMetresPerMile;
-    std::array<char, 64> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, km ? 3 : 5)
-                         .ptr;
-    std::string text(buffer.data(), end);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text;
+    return TrimmedFixed(value, km ? 3 : 5);
 }
 
 }  // namespace linkcalc::planning

@@ -1,20 +1,13 @@
 #include "planning/link_map.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "linkcalc/numeric_text.h"
+#include "planning/number_text.h"
 
 namespace linkcalc::planning {
 namespace {
-
-std::string Fixed(double value, int places) {
-    char buffer[400];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
-}
 
 constexpr double kMapStep_m = 10000;
 constexpr std::size_t kMaxMapPoints = 512;

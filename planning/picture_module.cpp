@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -18,7 +17,9 @@
 #include <vector>
 
 #include "planning/module_loader.h"
+#include "planning/number_text.h"
 #include "planning/picture.h"
+#include "planning/xml_text.h"
 
 namespace linkcalc::planning {
 namespace {
@@ -69,15 +70,6 @@ cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned in
         return CAIRO_STATUS_WRITE_ERROR;
     }
     return CAIRO_STATUS_SUCCESS;
-}
-
-std::string Number(double value, int decimals) {
-    std::array<char, 48> buffer{};
-    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals)) value = 0;  // no "-0"
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, decimals)
-                         .ptr;
-    return std::string(buffer.data(), end);
 }
 
 // A tick step of 1, 2 or 5 times a power of ten that cuts the span into about `parts` parts.
@@ -182,7 +174,9 @@ class Painter {
                                           style.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
         pango_layout_set_font_description(layout_, font);
         pango_font_description_free(font);
-        pango_layout_set_text(layout_, text.c_str(), -1);
+        // Pango draws UTF-8 alone; the texts come from the inputs and may hold any bytes.
+        const std::string shown = XmlText(text);
+        pango_layout_set_text(layout_, shown.data(), static_cast<int>(shown.size()));
         int width = 0;
         int height = 0;
         pango_layout_get_pixel_size(layout_, &width, &height);
@@ -226,7 +220,7 @@ class Painter {
 
     void Title() {
         Text(d_.title, kPlotLeft, 16, Align::Left, {17, true});
-        const std::string scale = "Vertical scale: heights drawn " + Number(Exaggeration(), 0) +
+        const std::string scale = "Vertical scale: heights drawn " + FixedText(Exaggeration(), 0) +
                                   " times larger than distances";
         Text(scale, kPlotRight, 22, Align::Right, {11, false, kMuted});
     }
@@ -437,7 +431,7 @@ class Painter {
             cairo_move_to(cr_, kPlotLeft - 5, y);
             cairo_line_to(cr_, kPlotLeft, y);
             cairo_stroke(cr_);
-            Text(Number(v, yDecimals), kPlotLeft - 8, y - 7, Align::Right, tick);
+            Text(FixedText(v, yDecimals), kPlotLeft - 8, y - 7, Align::Right, tick);
         }
         const double length = d_.pathLength_m / d_.metresPerDistanceUnit;
         const int xDecimals = DecimalsOf(xStep_);
@@ -446,7 +440,7 @@ class Painter {
             cairo_move_to(cr_, x, kPlotBottom);
             cairo_line_to(cr_, x, kPlotBottom + 5);
             cairo_stroke(cr_);
-            Text(Number(v, xDecimals), x, kPlotBottom + 8, Align::Centre, tick);
+            Text(FixedText(v, xDecimals), x, kPlotBottom + 8, Align::Centre, tick);
         }
         Text("Distance from site 1 (" + d_.distanceUnit + ")", (kPlotLeft + kPlotRight) / 2,
              kPlotBottom + 30, Align::Centre, {12, false, kInk});
@@ -565,7 +559,7 @@ std::string Draw(FileStream& stream, PictureFormat format, const ProfileDrawing&
     }
     if (format == PictureFormat::Pdf) {
         cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE,
-                                       drawing.title.c_str());
+                                       XmlText(drawing.title).c_str());
         cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "linkcalc-cli");
     }
     {

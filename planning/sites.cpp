@@ -1,10 +1,10 @@
 #include "planning/sites.h"
 
-#include <charconv>
 #include <cmath>
 #include <numbers>
 
 #include "linkcalc/numeric_text.h"
+#include "planning/number_text.h"
 
 namespace linkcalc::planning {
 namespace {
@@ -18,19 +18,6 @@ GeoPoint PointOf(const Geodesy& geodesy, std::string_view text, int site) {
     } catch (const PointError& error) {
         throw SiteError(site, error.At(), error.what());
     }
-}
-
-// A decimal text with at most `places` places and no trailing zeros.
-std::string Decimal(double value, int places) {
-    char buffer[64];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
-    std::string text(buffer, error == std::errc() ? end : buffer);
-    if (text.find('.') != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.') text.pop_back();
-    }
-    return text;
 }
 
 }  // namespace
@@ -53,8 +40,8 @@ LinkGeometry LocateSites(const Geodesy& geodesy, const SiteInputs& inputs) {
 std::string DistanceText(double distance_m, std::string_view unitText) {
     const double metres = std::round(distance_m);
     // Five places of a mile are 1.6 cm: the text keeps the whole metres.
-    if (unitText == "Km") return Decimal(metres / 1000, 3);
-    return Decimal(metres / kMetresPerMile, 5);
+    if (unitText == "Km") return TrimmedFixed(metres / 1000, 3);
+    return TrimmedFixed(metres / kMetresPerMile, 5);
 }
 
 double TiltDeg(double from_m, double to_m, double distance_m) {

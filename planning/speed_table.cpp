@@ -48,6 +48,11 @@ ReachSearch SearchReach(const MemorySheet& inputs, std::string_view speed, doubl
 
 }  // namespace
 
+std::string RunUnit(std::string_view unitText) {
+    if (unitText.empty()) return {};
+    return unitText == "Km" ? "Km" : "Miles";
+}
+
 std::string DistanceText(int hundredths) {
     std::string text = std::to_string(hundredths / kReachStepsPerUnit);
     const int fraction = hundredths % kReachStepsPerUnit;
@@ -79,7 +84,7 @@ bool MeetsMargin(const LinkRun& run, double minimumMargin) {
 SpeedTable MakeSpeedTable(const MemorySheet& inputs, double minimumMargin) {
     SpeedTable table;
     table.minimumMargin = minimumMargin;
-    table.unit = inputs.Text(Field::Cmbmilekm);
+    table.unit = RunUnit(inputs.Text(Field::Cmbmilekm));
     for (const std::string_view speed : kSpeedList) {
         LinkRun atPath = RunAt(inputs, speed);
         // Validation does not depend on which speed is chosen: a stop ends the whole table.

@@ -42,13 +42,17 @@ struct SpeedRow {
 
 struct SpeedTable {
     double minimumMargin = kDefaultMinimumMargin;
-    std::string unit;  // the unit text of the runs: every distance is in it
+    std::string unit;  // RunUnit of the unit text: every distance is in it
     // Validation stopped the run at the path: this is that run, and there are no rows.
     std::optional<LinkRun> stopped;
     std::vector<SpeedRow> rows;  // in the speed list's order
     // The fastest row whose margin at the path is at least the minimum.
     std::optional<std::size_t> recommended;
 };
+
+// The unit a run takes its distance in, whatever the unit text says: "Km" for exactly "Km" and
+// "Miles" for any other text ("km" too); empty for none, which stops the run.
+std::string RunUnit(std::string_view unitText);
 
 // The distance text typed for a number of hundredths of the unit: 1 gives "0.01", 1230 "12.3".
 std::string DistanceText(int hundredths);

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <optional>
 
+#include "planning/number_text.h"
+
 namespace linkcalc::planning {
 namespace {
 
@@ -93,12 +95,10 @@ std::vector<Column> HeaderColumns(const std::vector<std::string_view>& names,
 }  // namespace
 
 std::string MetresText(double metres) {
-    std::array<char, 32> buffer{};
-    const double rounded = std::round(metres * 10) / 10;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rounded,
-                                   std::chars_format::fixed, rounded == std::round(rounded) ? 0 : 1)
-                         .ptr;
-    return std::string(buffer.data(), end) + " m";
+    // From 2^52 up a double holds no tenths, and rounding to them would move it: the length
+    // is shown as it is.
+    const double rounded = std::abs(metres) < 0x1p52 ? std::round(metres * 10) / 10 : metres;
+    return Fixed(rounded, rounded == std::round(rounded) ? 0 : 1) + " m";
 }
 
 std::vector<ProfileSample> ReadTerrainCsv(std::string_view text) {

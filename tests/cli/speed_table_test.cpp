@@ -329,6 +329,30 @@ TEST(SpeedTableCli, MarginTakesADecimalNumber) {
     }
 }
 
+// A unit text other than "Km" is taken as miles: every form labels the figures so, and its
+// figures are those of the same link typed in miles.
+TEST(SpeedTableCli, TheUnitShownIsTheOneTheRunsTook) {
+    for (const std::string typed : {"km", "KM", "mi", "Km "}) {
+        SCOPED_TRACE("[" + typed + "]");
+        Inputs inputs = WithoutSpeed(CompleteLink({{"unit", typed}, {"distance", "12"}}));
+        Inputs miles = inputs;
+        miles["unit"] = "Miles";
+        const CliRun text = RunCli(TableArgs(inputs));
+        ASSERT_EQ(text.exitStatus, 0) << text.err;
+        EXPECT_TRUE(text.out.starts_with("Speed table at 12 Miles, ")) << text.out;
+        EXPECT_NE(text.out.find("Reach (Miles)"), std::string::npos) << text.out;
+        EXPECT_EQ(text.out.find(typed), std::string::npos) << text.out;
+        EXPECT_EQ(text.out, RunCli(TableArgs(miles)).out);
+
+        const nlohmann::json table = TableJson(inputs);
+        EXPECT_EQ(table.at("unit"), "Miles");
+        const std::vector<cli::CsvRecord> records =
+            cli::ReadCsv(RunCli(TableArgs(inputs, {"--csv-out"})).out);
+        ASSERT_EQ(records.size(), kSpeeds.size() + 1);
+        for (std::size_t i = 1; i < records.size(); ++i) EXPECT_EQ(records[i].fields[4], "Miles");
+    }
+}
+
 TEST(SpeedTableCli, UsageErrors) {
     const Inputs link = CompleteLink();
     const std::vector<std::pair<Args, std::string>> cases{
