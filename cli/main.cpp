@@ -17,6 +17,7 @@
 #include "cli/input_options.h"
 #include "cli/io.h"
 #include "cli/link_maps.h"
+#include "cli/output_checks.h"
 #include "cli/progress.h"
 #include "cli/report.h"
 #include "cli/site_options.h"
@@ -24,6 +25,7 @@
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
 #include "planning/module_loader.h"
+#include "planning/output_file.h"
 
 namespace {
 
@@ -282,6 +284,7 @@ int Main(const std::vector<std::string>& args) {
         out.Write(std::string("linkcalc-cli ") + LINKCALC_VERSION + "\n");
         return kExitCompleted;
     }
+    linkcalc::cli::CheckOutputsAreNotInputs(line);
     if (line.speedTable) {
         if (!line.HasSites()) return linkcalc::cli::RunSpeedTable(line, out);
         auto withDistance = line;
@@ -295,6 +298,7 @@ int Main(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    linkcalc::planning::RemoveTemporaryFilesOnSignals();
     try {
         return Main(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const linkcalc::cli::UsageError& error) {
