@@ -1,12 +1,12 @@
 #include "cli/link_maps.h"
 
 #include "cli/report.h"
-#include "planning/module_loader.h"
+#include "planning/map_file.h"
 
 namespace linkcalc::cli {
 
 std::unique_ptr<planning::MapWriter> CreateMap(const std::string& path) {
-    return planning::LoadModule<planning::LinkMaps>("kml").Create(path, "linkcalc links");
+    return planning::CreateKmlMap(path, "linkcalc links");
 }
 
 planning::MapLine MapLineOf(std::string name, std::string inputs, const RunResult& result,

@@ -17,6 +17,7 @@
 #include "cli/input_options.h"
 #include "cli/io.h"
 #include "cli/link_maps.h"
+#include "cli/output_checks.h"
 #include "cli/progress.h"
 #include "cli/report.h"
 #include "cli/site_options.h"
@@ -24,6 +25,7 @@
 #include "linkcalc/calc_run.h"
 #include "linkcalc/memory_sheet.h"
 #include "planning/module_loader.h"
+#include "planning/output_file.h"
 
 namespace {
 
@@ -79,7 +81,10 @@ between them, written to the distance field in the unit of --unit, Km when
                     link, green for a fade margin of 10 dB or more, yellow from 0
                     to 10, red below 0 or for a run that stopped or failed; with
                     --csv, a line for each row run from its sites. Written to a
-                    temporary name and renamed: a failed map or batch leaves none
+                    temporary name and renamed: a failed map or batch leaves none.
+                    A link is followed to the file it names and kept; a file
+                    keeps its mode and owner; a device or a FIFO is written in
+                    place; a folder is refused
 The report gains a "Sites" block (--json: "sites"): the points, the distance,
 the true bearing of each antenna toward the other, and each antenna's tilt
 toward the other antenna top over an earth of 4/3 its radius.
@@ -101,7 +106,7 @@ Ground and clearance (worked out when one of these is given):
   --profile FILE    draws the path as SVG, PNG or PDF by the name's extension:
                     terrain, obstructions, earth bulge, masts, line of sight,
                     first Fresnel zone and its 60 % line, the worst point, and a
-                    legend with the link's figures
+                    legend with the link's figures; written as --kml is
 Without a terrain or a DEM the ground is a bare earth at sea level. The masts
 are --mast1 and --mast2, else the suggested antenna height in metres; they stand
 on --ground1 and --ground2, else on the profile's ends (which the Sites block
@@ -143,10 +148,12 @@ Speed table (every input but --speed):
   --csv-out         writes the table as CSV instead of text (--json: as JSON)
 
 Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
-2 run failure, 64 usage error (a point that cannot be read included), 65 a
-terrain or DEM that does not hold what it should, 66 input that cannot be opened,
-69 a module that cannot be loaded, 74 read or write error (a map that cannot be
-written included).
+2 run failure, 64 usage error (a point that cannot be read, or an output that is
+an input or the other output, included), 65 a terrain or DEM that does not hold
+what it should, 66 input that cannot be opened, 69 a module that cannot be
+loaded, 74 read or write error (a map that cannot be written, or a closed pipe
+when SIGPIPE is ignored, included). SIGINT, SIGTERM, SIGHUP and SIGPIPE remove
+the temporary files of --kml and --profile, then end the tool as they would.
 )";
 
 void Complain(const std::string& message) {
@@ -286,6 +293,7 @@ int Main(const std::vector<std::string>& args) {
         out.Write(std::string("linkcalc-cli ") + LINKCALC_VERSION + "\n");
         return kExitCompleted;
     }
+    linkcalc::cli::CheckOutputsAreNotInputs(line);
     if (line.speedTable) {
         if (!line.HasSites()) return linkcalc::cli::RunSpeedTable(line, out);
         auto withDistance = line;
@@ -299,6 +307,7 @@ int Main(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    linkcalc::planning::RemoveTemporaryFilesOnSignals();
     try {
         return Main(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const linkcalc::cli::UsageError& error) {

@@ -1,8 +1,6 @@
 // The kml module: maps of links as KML 2.2, written by libxml2's xmlTextWriter.
-#include <fcntl.h>
 #include <libxml/xmlIO.h>
 #include <libxml/xmlwriter.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -36,7 +34,7 @@ std::string CoordinatesOf(const std::vector<GeoPoint>& points) {
     return out;
 }
 
-// The temporary file's descriptor and the first error of a write to it.
+// The map's descriptor and the first error of a write to it.
 struct Output {
     int fd = -1;
     int error = 0;
@@ -67,18 +65,13 @@ void Quiet() {
 }
 
 int KeepOpen(void*) {
-    return 0;  // the descriptor is closed by the map, which checks that close
+    return 0;  // the descriptor is the program's, which puts the file in place
 }
 
 class KmlWriter final : public MapWriter {
   public:
-    KmlWriter(const std::string& path, const std::string& title) : path_(path) {
-        temporary_ = path + ".XXXXXX";
-        output_.fd = ::mkstemp(temporary_.data());
-        if (output_.fd < 0) {
-            temporary_.clear();
-            Fail("cannot create", errno);
-        }
+    KmlWriter(int fd, const std::string& name, const std::string& title) : name_(name) {
+        output_.fd = fd;
         try {
             Start(title);
         } catch (...) {
@@ -120,21 +113,11 @@ class KmlWriter final : public MapWriter {
         xmlFreeTextWriter(writer_);
         writer_ = nullptr;
         if (output_.error != 0) Fail("cannot write", output_.error);
-        if (::fsync(output_.fd) != 0) Fail("cannot write", errno);
-        const int fd = output_.fd;
-        output_.fd = -1;
-        if (::close(fd) != 0) Fail("cannot write", errno);
-        if (::rename(temporary_.c_str(), path_.c_str()) != 0) Fail("cannot write", errno);
-        finished_ = true;
     }
 
   private:
     void Start(const std::string& title) {
         Quiet();
-        // mkstemp makes the file for its owner alone; a map is an ordinary file.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(output_.fd, 0666 & ~mask);
         xmlOutputBufferPtr buffer =
             xmlOutputBufferCreateIO(WriteBytes, KeepOpen, &output_, nullptr);
         if (buffer == nullptr) Fail("cannot start", ENOMEM);
@@ -155,14 +138,10 @@ class KmlWriter final : public MapWriter {
     void Discard() {
         if (writer_ != nullptr) xmlFreeTextWriter(writer_);
         writer_ = nullptr;
-        if (output_.fd >= 0) ::close(output_.fd);
-        output_.fd = -1;
-        if (!finished_ && !temporary_.empty()) ::unlink(temporary_.c_str());
-        temporary_.clear();
     }
 
     [[noreturn]] void Fail(const char* what, int error) const {
-        throw MapError(std::string(what) + " the map " + path_ + ": " + std::strerror(error));
+        throw MapError(std::string(what) + " " + name_ + ": " + std::strerror(error));
     }
 
     void Check(int result) const {
@@ -183,18 +162,16 @@ class KmlWriter final : public MapWriter {
         Check(xmlTextWriterEndElement(writer_));
     }
 
-    std::string path_;
-    std::string temporary_;
+    std::string name_;
     Output output_;
     xmlTextWriterPtr writer_ = nullptr;
-    bool finished_ = false;
 };
 
 class KmlMaps final : public LinkMaps {
   public:
-    std::unique_ptr<MapWriter> Create(const std::string& path,
+    std::unique_ptr<MapWriter> Create(int fd, const std::string& name,
                                       const std::string& title) const override {
-        return std::make_unique<KmlWriter>(path, title);
+        return std::make_unique<KmlWriter>(fd, name, title);
     }
 };
 

@@ -41,23 +41,23 @@ class MapError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A map being written. It goes to a temporary file beside the one named, which Finish renames
-// onto it; a map dropped before Finish leaves no file.
+// A map being written, to a descriptor its maker keeps and puts in place (map_file.h).
 class MapWriter {
   public:
     virtual ~MapWriter() = default;
     // A placemark for each site and a line between them. Throws MapError.
     virtual void Add(const MapLine& line) = 0;
-    // Ends the document and puts the file in place. Throws MapError.
+    // Ends the document and writes what is left of it. Throws MapError.
     virtual void Finish() = 0;
 };
 
 // The KML 2.2 map writer; implemented by the kml module.
 struct LinkMaps {
-    static constexpr const char* kInterfaceName = "kml/1";
+    static constexpr const char* kInterfaceName = "kml/2";
     virtual ~LinkMaps() = default;
-    // Starts a map at `path` with the document name `title`. Throws MapError.
-    virtual std::unique_ptr<MapWriter> Create(const std::string& path,
+    // Starts a map with the document name `title` on `fd`, which stays open; `name` is what
+    // messages call the file. Throws MapError.
+    virtual std::unique_ptr<MapWriter> Create(int fd, const std::string& name,
                                               const std::string& title) const = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "planning/picture.h"
 
 #include "planning/module_loader.h"
+#include "planning/output_file.h"
 
 namespace linkcalc::planning {
 
@@ -23,8 +24,18 @@ void WriteProfilePicture(const std::string& path, const ProfileDrawing& drawing)
     const std::optional<PictureFormat> format = PictureFormatOf(path);
     if (!format)
         throw std::invalid_argument(path + ": the picture's name ends in .svg, .png or .pdf");
-    const std::string fault = LoadModule<PictureWriter>("picture").Write(path, *format, drawing);
-    if (!fault.empty()) throw PictureError(fault);
+    if (drawing.clearance.points.size() < 2 || !(drawing.pathLength_m > 0)) {
+        throw PictureError("cannot draw " + path + ": no profile");
+    }
+    const PictureWriter& pictures = LoadModule<PictureWriter>("picture");
+    try {
+        OutputFile file(path, path);
+        const std::string fault = pictures.Write(file.Descriptor(), *format, drawing);
+        if (!fault.empty()) file.Fail(fault);
+        file.Commit();
+    } catch (const OutputError& error) {
+        throw PictureError(error.what());
+    }
 }
 
 }  // namespace linkcalc::planning

@@ -48,16 +48,17 @@ struct ProfileDrawing {
 };
 
 struct PictureWriter {
-    static constexpr const char* kInterfaceName = "picture/1";
+    static constexpr const char* kInterfaceName = "picture/2";
     virtual ~PictureWriter() = default;
-    // Writes the picture in the format given, whole or not at all; the fault when it cannot,
-    // empty otherwise.
-    virtual std::string Write(const std::string& path, PictureFormat format,
+    // Draws the picture in the format given onto `fd`, which stays open; the reason it could
+    // not, empty otherwise.
+    virtual std::string Write(int fd, PictureFormat format,
                               const ProfileDrawing& drawing) const = 0;
 };
 
-// Through the picture module: throws std::invalid_argument for a path of another extension,
-// ModuleError when the module cannot be loaded, PictureError when the file cannot be written.
+// Through the picture module, to an OutputFile (output_file.h): whole or not at all. Throws
+// std::invalid_argument for a path of another extension, ModuleError when the module cannot be
+// loaded, PictureError when the file cannot be written.
 void WriteProfilePicture(const std::string& path, const ProfileDrawing& drawing);
 
 }  // namespace linkcalc::planning

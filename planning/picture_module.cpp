@@ -3,7 +3,6 @@
 #include <cairo-svg.h>
 #include <cairo.h>
 #include <pango/pangocairo.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -56,18 +55,24 @@ void SetColour(cairo_t* cr, Colour c) {
     cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
 }
 
-// What cairo's stream writers hand over, kept with the first system fault.
+// Where cairo's stream writers hand their bytes over, kept with the first system fault.
 struct FileStream {
-    std::FILE* file = nullptr;
+    int fd = -1;
     int error = 0;
 };
 
 cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length) {
     auto* stream = static_cast<FileStream*>(closure);
     if (stream->error != 0) return CAIRO_STATUS_WRITE_ERROR;
-    if (std::fwrite(data, 1, length, stream->file) != length) {
-        stream->error = errno != 0 ? errno : EIO;
-        return CAIRO_STATUS_WRITE_ERROR;
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::write(stream->fd, data + done, length - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            stream->error = errno;
+            return CAIRO_STATUS_WRITE_ERROR;
+        }
+        done += static_cast<std::size_t>(n);
     }
     return CAIRO_STATUS_SUCCESS;
 }
@@ -582,40 +587,10 @@ std::string Draw(FileStream& stream, PictureFormat format, const ProfileDrawing&
 }
 
 struct CairoPictures final : PictureWriter {
-    std::string Write(const std::string& path, PictureFormat format,
-                      const ProfileDrawing& drawing) const override {
-        if (drawing.clearance.points.size() < 2 || !(drawing.pathLength_m > 0)) {
-            return "cannot draw " + path + ": no profile";
-        }
-        // Drawn beside its place and renamed over it: a failure leaves no half picture.
-        const std::size_t slash = path.rfind('/');
-        std::string temporary =
-            (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-            ".linkcalc-picture-XXXXXX";
-        const int fd = ::mkstemp(temporary.data());
-        if (fd < 0) return "cannot write " + path + ": " + std::strerror(errno);
+    std::string Write(int fd, PictureFormat format, const ProfileDrawing& drawing) const override {
         FileStream stream;
-        stream.file = ::fdopen(fd, "wb");
-        if (stream.file == nullptr) {
-            const int error = errno;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return "cannot write " + path + ": " + std::strerror(error);
-        }
-        std::string fault = Draw(stream, format, drawing);
-        // The picture gets the permissions of any new file, not the private ones of mkstemp.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        if (::fchmod(fd, 0666 & ~mask) != 0 && fault.empty()) fault = std::strerror(errno);
-        if (std::fclose(stream.file) != 0 && fault.empty()) fault = std::strerror(errno);
-        if (fault.empty() && ::rename(temporary.c_str(), path.c_str()) != 0) {
-            fault = std::strerror(errno);
-        }
-        if (!fault.empty()) {
-            ::unlink(temporary.c_str());
-            return "cannot write " + path + ": " + fault;
-        }
-        return {};
+        stream.fd = fd;
+        return Draw(stream, format, drawing);
     }
 };
 
