@@ -37,6 +37,10 @@ std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view 
             ground.source.dem = std::string(cell);
             return std::nullopt;
         case GroundColumn::Terrain:
+            // The system would take the name only up to the NUL: another file.
+            if (cell.find('\0') != std::string_view::npos) {
+                return std::string("terrain: a file name holds no NUL byte");
+            }
             try {
                 ground.source.terrain = ReadTerrainFile(std::string(cell));
             } catch (const IoError& error) {
