@@ -2,8 +2,9 @@
 """Checks that linkcalc-cli takes the largest inputs it accepts in bounded memory.
 
 Runs the tool on the largest terrain it accepts (the most rows, over the longest path, drawn as
-a picture) and on the longest path it accepts, drawn from a bare earth, in each picture format;
-fails when a run does not complete or its peak resident memory exceeds the limit.
+a picture) and on the longest path it accepts, drawn from a bare earth, in each picture format,
+and on a batch whose blocks each start with such a row, so that its workers would take them at
+once; fails when a run does not complete or its peak resident memory exceeds the limit.
 
 Usage: profile_memory_check.py LINKCALC-CLI FOLDER [--limit-mb M]
 """
@@ -76,6 +77,14 @@ def main():
         runs.append(("longest path, " + extension,
                      LINK + ["--distance", "%.3f" % (LONGEST_PATH_M / 1000), "--profile", picture]))
     runs.append(("largest terrain, json", LINK + ["--terrain", terrain, "--json"]))
+    batch = os.path.join(args.folder, "largest-rows.csv")
+    with open(batch, "w") as rows:
+        rows.write("gain1,gain2,band,speed,unit,distance,terrain\n")
+        for block in range(8):  # a block of the batch is 2048 rows
+            first = "," + terrain if block % 2 == 0 else "%.3f," % (LONGEST_PATH_M / 1000)
+            rows.write("23,23,5800,24,Km," + first + "\n")
+            rows.write("23,23,5800,24,Km,10,\n" * 2047)
+    runs.append(("batch of largest rows", ["--csv", batch, "--quiet"]))
 
     failed = False
     for name, arguments in runs:
@@ -88,6 +97,7 @@ def main():
             print("  over the limit of %.0f MB" % args.limit_mb)
             failed = True
     os.remove(terrain)
+    os.remove(batch)
     return 1 if failed else 0
 
 
