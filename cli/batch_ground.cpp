@@ -1,5 +1,9 @@
 #include "cli/batch_ground.h"
 
+#include <sys/stat.h>
+
+#include <string>
+
 #include "cli/clearance_run.h"
 #include "cli/command_line.h"
 #include "cli/io.h"
@@ -37,6 +41,10 @@ std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view 
             ground.source.dem = std::string(cell);
             return std::nullopt;
         case GroundColumn::Terrain:
+            // The system would take the name only up to the NUL: another file.
+            if (cell.find('\0') != std::string_view::npos) {
+                return std::string("terrain: a file name holds no NUL byte");
+            }
             try {
                 ground.source.terrain = ReadTerrainFile(std::string(cell));
             } catch (const IoError& error) {
@@ -47,6 +55,30 @@ std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view 
             return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::mutex& LargeGroundLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+bool IsLargeTerrain(std::string_view cell) {
+    constexpr off_t kLargeTerrainBytes = 256 * 1024;
+    if (cell.empty()) return false;
+    struct stat info {};
+    if (cell == "-" || ::stat(std::string(cell).c_str(), &info) != 0) return cell == "-";
+    return !S_ISREG(info.st_mode) || info.st_size > kLargeTerrainBytes;
+}
+
+bool IsLongPath(const RowGround& ground, const MemorySheet& sheet, const RunValues& values) {
+    constexpr double kLongPath_m = 300000;
+    try {
+        const double length = ground.source.length_m ? *ground.source.length_m
+                                                     : planning::PathOfRun(sheet, values).length_m;
+        return !(length <= kLongPath_m);
+    } catch (const std::exception&) {
+        return false;  // no path: the clearance says why
+    }
 }
 
 void TypeRowTerrainLength(const RowGround& ground, MemorySheet& sheet) {

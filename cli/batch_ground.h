@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,14 @@ std::optional<std::string> TakeGroundCell(GroundColumn column, std::string_view 
 // Without a typed distance the terrain's length is the path's, in the unit of the row (Km when
 // it has none).
 void TypeRowTerrainLength(const RowGround& ground, MemorySheet& sheet);
+
+// The ground of a row can take up to some 200 MB for the largest terrain or the longest path:
+// the workers of a batch take such rows one at a time, under this lock, so that the batch's
+// memory stays that of one run. A terrain cell names a large one when its file is over 256 KiB
+// or not a regular file (a pipe, a device); a path is long over 300 km.
+std::mutex& LargeGroundLock();
+bool IsLargeTerrain(std::string_view cell);
+bool IsLongPath(const RowGround& ground, const MemorySheet& sheet, const RunValues& values);
 
 // The clearance of a completed run, or why it cannot be had, naming the column. Throws
 // ModuleError when a module cannot be loaded: no row could have it.

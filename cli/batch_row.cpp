@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "cli/clearance_report.h"
@@ -380,6 +381,8 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
             return RowOutcome::Invalid;
         }
     }
+    // Held until the row's ground is freed, after it.
+    std::unique_lock<std::mutex> large(LargeGroundLock(), std::defer_lock);
     // Only a batch with ground columns pays for them.
     std::unique_ptr<GroundRow> ground;
     if (layout.clearance) {
@@ -387,6 +390,10 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
         for (std::size_t c = 0; c < columns; ++c) {
             const std::optional<GroundColumn>& column = layout.inputs[c].ground;
             if (!column) continue;
+            if (*column == GroundColumn::Terrain && !large.owns_lock() &&
+                IsLargeTerrain(row.Field(c))) {
+                large.lock();
+            }
             if (const auto fault =
                     TakeGroundCell(*column, row.Field(c), layout.sites, ground->ground)) {
                 WriteInvalid(writer, layout, *fault);
@@ -408,6 +415,7 @@ RowOutcome AppendOutputRecord(std::string& out, const BatchLayout& layout, const
     std::string geometry;
     // The clearance of a completed run, or why it cannot be had.
     const auto clearance = [&](const planning::EndsGiven& ends) -> std::optional<std::string> {
+        if (!large.owns_lock() && IsLongPath(ground->ground, sheet, values)) large.lock();
         planning::LinkClearance link;
         if (auto fault = RowClearance(ground->ground, ends, sheet, values, link)) return fault;
         ground->fields = ClearanceValues(link.clearance);

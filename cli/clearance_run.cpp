@@ -11,16 +11,17 @@
 namespace linkcalc::cli {
 
 std::vector<planning::ProfileSample> ReadTerrainFile(const std::string& path) {
+    const std::string name = path == "-" ? "standard input" : "\"" + path + "\"";
+    // Read as it comes: a line or a terrain beyond its bound stops the reading there.
     FileSource source(path);
-    std::string text;
+    planning::TerrainReader reader;
     std::array<char, 1 << 16> buffer{};
-    while (const std::size_t got = source.Read(buffer.data(), buffer.size())) {
-        text.append(buffer.data(), got);
-    }
     try {
-        return planning::ReadTerrainCsv(text);
+        while (const std::size_t got = source.Read(buffer.data(), buffer.size())) {
+            reader.Add(std::string_view(buffer.data(), got));
+        }
+        return reader.Finish();
     } catch (const planning::TerrainError& error) {
-        const std::string name = path == "-" ? "standard input" : "\"" + path + "\"";
         throw DataError("terrain " + name + ": " + error.what());
     }
 }

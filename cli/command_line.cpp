@@ -156,8 +156,14 @@ void CheckSpeedTable(const CommandLine& line) {
 }  // namespace
 
 std::optional<double> KFactorOf(std::string_view text) {
-    const std::optional<double> k = MarginOf(text);
-    if (!k || !(*k > 0)) return std::nullopt;
+    // A fraction, as the report writes the standard 4/3.
+    const std::size_t slash = text.find('/');
+    std::optional<double> k = DecimalOf(text.substr(0, slash));
+    if (k && slash != std::string_view::npos) {
+        const std::optional<double> denominator = DecimalOf(text.substr(slash + 1));
+        k = denominator && *denominator != 0 ? std::optional(*k / *denominator) : std::nullopt;
+    }
+    if (!k || !(*k > 0) || !std::isfinite(*k)) return std::nullopt;
     return k;
 }
 

@@ -51,7 +51,8 @@ struct CommandLine {
     bool WantsClearance() const { return terrainPath || demPath || kFactor || profilePath; }
 };
 
-// The --k-factor value: a positive decimal number; nothing otherwise.
+// The --k-factor value: a positive decimal number or fraction of two ("4/3"); nothing
+// otherwise.
 std::optional<double> KFactorOf(std::string_view text);
 
 // A decimal number, as "10", "7.5", "-3" or "1e1"; nothing otherwise.

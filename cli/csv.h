@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/io.h"
+#include "planning/input_limits.h"
 
 namespace linkcalc::cli {
 
@@ -31,7 +32,7 @@ enum class CsvFault : std::uint8_t {
 // "a quoted field is not closed", ...
 std::string_view DescriptionOf(CsvFault fault);
 
-inline constexpr std::size_t kMaxFieldSize = std::size_t{1} << 20;  // 1 MiB
+inline constexpr std::size_t kMaxFieldSize = planning::kMaxLineBytes;
 
 // The fields of records, one after another in one text.
 struct CsvFields {

@@ -96,18 +96,23 @@ Ground and clearance (worked out when one of these is given):
                     buildings on the ground, metres), in increasing distance
                     from 0. Without --distance its last distance is the path
                     length (in --unit, Km when left out); with it the two agree
-                    within 1 %
+                    within 1 %. Lines end in LF, CRLF or CR and hold at most
+                    1 MiB; at most 1000000 rows; elevations from -11000 to 9000,
+                    obstructions from 0 to 1000
   --dem PATH        the ground from a raster file GDAL reads or a folder of SRTM
                     tiles (N40W080.hgt), sampled every 30 m between the sites; a
                     point on a tile's edge is read from either tile, 180 and -180
                     are one meridian; a cell of no number is a hole, one beyond
                     -11000 to 9000 m an error
-  --k-factor K      the effective earth radius factor (default 4/3)
+  --k-factor K      the effective earth radius factor, a number or a fraction
+                    such as 4/3 (the default)
   --profile FILE    draws the path as SVG, PNG or PDF by the name's extension:
                     terrain, obstructions, earth bulge, masts, line of sight,
                     first Fresnel zone and its 60 % line, the worst point, and a
                     legend with the link's figures; written as --kml is
-Without a terrain or a DEM the ground is a bare earth at sea level. The masts
+Without a terrain or a DEM the ground is a bare earth at sea level. A path is at
+most 20015114.4 m long (half the earth's circumference), sampled every 30 m: at
+most 667172 samples beside a terrain's rows. The masts
 are --mast1 and --mast2, else the suggested antenna height in metres; they stand
 on --ground1 and --ground2, else on the profile's ends (which the Sites block
 then shows). The report gains a "Clearance" block (--json: "clearance"): the
@@ -150,10 +155,11 @@ Speed table (every input but --speed):
 Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
 2 run failure, 64 usage error (a point that cannot be read, or an output that is
 an input or the other output, included), 65 a terrain or DEM that does not hold
-what it should, 66 input that cannot be opened, 69 a module that cannot be
-loaded, 74 read or write error (a map that cannot be written, or a closed pipe
-when SIGPIPE is ignored, included). SIGINT, SIGTERM, SIGHUP and SIGPIPE remove
-the temporary files of --kml and --profile, then end the tool as they would.
+what it should or an input over its bounds (a path too long included), 66 input
+that cannot be opened, 69 a module that cannot be loaded, 74 read or write error
+(a map that cannot be written, or a closed pipe when SIGPIPE is ignored,
+included). SIGINT, SIGTERM, SIGHUP and SIGPIPE remove the temporary files of
+--kml and --profile, then end the tool as they would.
 )";
 
 void Complain(const std::string& message) {

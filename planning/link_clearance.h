@@ -8,6 +8,7 @@
 #include "linkcalc/memory_sheet.h"
 #include "linkcalc/run_values.h"
 #include "planning/clearance.h"
+#include "planning/earth_bounds.h"
 #include "planning/geodesy.h"
 #include "planning/run_path.h"
 
@@ -36,17 +37,13 @@ struct LinkClearance {
     Clearance clearance;
 };
 
-// No geodesic on the earth is longer than half its equator (π · 6378137 m); the profile of a
-// longer path would only fill the memory with samples.
-inline constexpr double kLongestPath_m = 20037508.34;
-
 class PathLengthError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
 
-// The clearance of a completed run's path. Throws PathLengthError for a path longer than any on
-// the earth, TerrainLengthError when the terrain's length disagrees with the path's, and what
+// The clearance of a completed run's path. Throws PathLengthError for a path longer than
+// kLongestPath_m, TerrainLengthError when the terrain's length disagrees with the path's, and what
 // DemProfile throws.
 LinkClearance ClearanceOfRun(const MemorySheet& sheet, const RunValues& values,
                              const GroundSource& ground, const EndsGiven& ends = {},

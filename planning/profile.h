@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "planning/earth_bounds.h"
+
 namespace linkcalc::planning {
 
 // The ground under the path at one distance from site 1.
@@ -14,9 +16,13 @@ struct ProfileSample {
 
 inline constexpr double kSampleSpacing_m = 30;
 inline constexpr std::size_t kMinimumSamples = 100;
+// The samples of the longest path: no path is looked at in more.
+inline constexpr std::size_t kMaxPathSamples =
+    static_cast<std::size_t>(kLongestPath_m / kSampleSpacing_m) + 2;
 
 // How many equally spaced samples, both ends included, a path of this length is looked at in:
-// no gap wider than the spacing, and never fewer than the minimum.
+// no gap wider than the spacing, and never fewer than the minimum. Throws std::invalid_argument
+// for a length below 0 or beyond kLongestPath_m.
 std::size_t SampleCount(double pathLength_m);
 
 // A bare earth at sea level, sampled as SampleCount says.
@@ -25,7 +31,7 @@ std::vector<ProfileSample> BareEarthProfile(double pathLength_m);
 // The rows of a terrain (increasing distance, from site 1 to site 2) on the equally spaced
 // samples, plus every row itself so that no ridge is cut off; between rows the ground and what
 // stands on it are taken as straight. The rows' distances are stretched to the path length,
-// which they are expected to agree with closely.
+// which they are expected to agree with closely. At most SampleCount and the rows' count.
 std::vector<ProfileSample> ProfileFromRows(const std::vector<ProfileSample>& rows,
                                            double pathLength_m);
 

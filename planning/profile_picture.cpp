@@ -1,6 +1,8 @@
 #include "planning/profile_picture.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <string>
 
 #include "planning/clearance_text.h"
@@ -16,6 +18,45 @@ std::string Bare(const std::string& text) {
 
 }  // namespace
 
+Clearance DrawnClearance(const Clearance& clearance, double pathLength_m) {
+    const std::vector<ClearancePoint>& points = clearance.points;
+    if (points.size() <= 4 * kDrawnColumns || !(pathLength_m > 0)) return clearance;
+    Clearance drawn;
+    drawn.k = clearance.k;
+    drawn.clear60 = clearance.clear60;
+    drawn.mast60_m = clearance.mast60_m;
+    drawn.mast100_m = clearance.mast100_m;
+    const auto columnOf = [&](const ClearancePoint& p) {
+        const double column = std::floor(p.distance_m / pathLength_m * kDrawnColumns);
+        return static_cast<std::size_t>(
+            std::clamp(column, 0.0, static_cast<double>(kDrawnColumns - 1)));
+    };
+    const auto ground = [](const ClearancePoint& p) { return p.elevation_m + p.bulge_m; };
+    std::size_t begin = 0;
+    while (begin < points.size()) {
+        const std::size_t column = columnOf(points[begin]);
+        std::size_t end = begin + 1;
+        while (end < points.size() && columnOf(points[end]) == column) ++end;
+        std::array<std::size_t, 7> kept{begin, end - 1, begin, begin, begin, begin, begin};
+        for (std::size_t i = begin; i < end; ++i) {
+            const ClearancePoint& p = points[i];
+            if (ground(p) < ground(points[kept[2]])) kept[2] = i;
+            if (ground(p) > ground(points[kept[3]])) kept[3] = i;
+            if (p.top_m > points[kept[4]].top_m) kept[4] = i;
+            if (p.ratio < points[kept[5]].ratio) kept[5] = i;
+            if (i == clearance.worst) kept[6] = i;
+        }
+        std::sort(kept.begin(), kept.end());
+        for (std::size_t k = 0; k < kept.size(); ++k) {
+            if (k > 0 && kept[k] == kept[k - 1]) continue;
+            if (kept[k] == clearance.worst) drawn.worst = drawn.points.size();
+            drawn.points.push_back(points[kept[k]]);
+        }
+        begin = end;
+    }
+    return drawn;
+}
+
 ProfileDrawing DrawingOfRun(const MemorySheet& sheet, const RunPath& path,
                             const ClearanceInput& input, const Clearance& clearance,
                             const std::vector<LegendLine>& siteLines) {
@@ -23,7 +64,7 @@ ProfileDrawing DrawingOfRun(const MemorySheet& sheet, const RunPath& path,
     const auto text = [&](Field field) { return sheet.Text(field); };
 
     ProfileDrawing drawing;
-    drawing.clearance = clearance;
+    drawing.clearance = DrawnClearance(clearance, input.pathLength_m);
     drawing.pathLength_m = input.pathLength_m;
     drawing.end1 = input.end1;
     drawing.end2 = input.end2;

@@ -171,9 +171,14 @@ TEST_F(ClearanceCliTest, EachFaultHasItsStatusAndOneLine) {
         // Longer than any path on the earth: its profile would only fill the memory.
         {{"--distance", "30000", "--k-factor", "1"},
          65,
-         "a path of 30000000 m is longer than any on the earth (20037508.3 m): no clearance"},
+         "a path of 30000000 m is longer than any on the earth (20015114.4 m): no clearance"},
         {{"--k-factor", "0"}, 64, "--k-factor \"0\" is not a positive number"},
-        {{"--k-factor", "4/3"}, 64, "--k-factor \"4/3\" is not a positive number"},
+        {{"--k-factor", "4/0"}, 64, "--k-factor \"4/0\" is not a positive number"},
+        {{"--k-factor", "-4/3"}, 64, "--k-factor \"-4/3\" is not a positive number"},
+        {{"--k-factor", "4/3/2"}, 64, "--k-factor \"4/3/2\" is not a positive number"},
+        {{"--k-factor", "1e300/1e-300"},
+         64,
+         "--k-factor \"1e300/1e-300\" is not a positive number"},
         {{"--terrain", ridge, "--dem", Path("dem")},
          64,
          "--terrain and --dem cannot go together: the ground comes from one"},
@@ -200,9 +205,9 @@ TEST_F(ClearanceCliTest, EachFaultHasItsStatusAndOneLine) {
     const CliRun farTerrain = RunCli(
         With(noDistance, {"--terrain", File("far.csv", "distance,elevation\n0,1\n1e10,2\n")}));
     EXPECT_EQ(farTerrain.exitStatus, 65);
-    EXPECT_EQ(farTerrain.err,
-              "linkcalc-cli: a path of 10000000000 m is longer than any on the earth (20037508.3 "
-              "m): no clearance\n");
+    EXPECT_EQ(farTerrain.err, "linkcalc-cli: terrain \"" + Path("far.csv") +
+                                  "\": line 3: distance \"1e10\" is longer than any path on the "
+                                  "earth (20015114.4 m)\n");
     const CliRun far = RunCli({"--csv", "-"},
                               "gain1,gain2,unit,band,speed,distance,k-factor\n"
                               "23,23,Km,5800,24,30000,1\n23,23,Km,5800,24,10,1\n");
@@ -211,7 +216,7 @@ TEST_F(ClearanceCliTest, EachFaultHasItsStatusAndOneLine) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].at("outcome"), "invalid");
     EXPECT_EQ(rows[0].at("message"),
-              "a path of 30000000 m is longer than any on the earth (20037508.3 m): no clearance");
+              "a path of 30000000 m is longer than any on the earth (20015114.4 m): no clearance");
     EXPECT_EQ(rows[1].at("outcome"), "completed");
 }
 
