@@ -16,8 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "planning/clearance.h"
-#include "planning/map_writer.h"
-#include "planning/module_loader.h"
+#include "planning/map_file.h"
 #include "planning/picture.h"
 #include "planning/profile.h"
 #include "planning/xml_text.h"
@@ -96,7 +95,7 @@ TEST_F(DocumentTexts, AMapOfFaultyTextsParsesAndShowsThem) {
     const fs::path file = folder_ / "links.kml";
     std::string title = "links";
     for (const std::string& text : Faulty()) title += " " + text;
-    const std::unique_ptr<MapWriter> map = LoadModule<LinkMaps>("kml").Create(file.string(), title);
+    const std::unique_ptr<MapWriter> map = CreateKmlMap(file.string(), title);
     for (const std::string& text : Faulty()) {
         MapLine line;
         line.name = text;
