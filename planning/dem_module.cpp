@@ -114,10 +114,11 @@ class Raster {
                 continue;
             }
             if (cell < kLowestGround_m || cell > kHighestGround_m) {
-                throw Fault{Kind::NoData, "the DEM " + name_ + " has a height of " + General(cell, 6) +
-                                              " m at " + PointText(point) +
-                                              ": the ground lies from " + General(kLowestGround_m, 6) +
-                                              " to " + General(kHighestGround_m, 6) + " m"};
+                throw Fault{Kind::NoData, "the DEM " + name_ + " has a height of " +
+                                              General(cell, 6) + " m at " + PointText(point) +
+                                              ": the ground lies from " +
+                                              General(kLowestGround_m, 6) + " to " +
+                                              General(kHighestGround_m, 6) + " m"};
             }
             sum += weights[k] * cell;
             weight += weights[k];
