@@ -96,7 +96,7 @@ TEST(BatchSites, ARowThatCannotBeReadIsInvalidNamingTheColumn) {
         "column lat2: the first part is empty",
         "column ground1 \"high\" is not a number of metres",
         "column mast2 \"-2\": an antenna height above the ground cannot be negative",
-        "column lat1, lon1: \"95,-79.9\": Latitude 95d not in [-90d, 90d]",
+        "column lat1, lon1: \"95,-79.9\": Latitude 95 not in [-90d, 90d]",
         "band \"5900\" is not in the list",
     };
     for (std::size_t i = 0; i < std::size(said); ++i) {

@@ -129,7 +129,7 @@ TEST(Sites, CommandLinesThatCannotBeCarriedOutAreUsageErrors) {
         {{"--site1=0,0", "--site2=0,1", "--mast2"}, "--mast2 needs a value"},
         {{"--csv=-", "--site1=0,0", "--site2=0,1"}, "--csv takes the sites from the file"},
         {{"--site1=0,0", "--site2=0,abc"}, "--site2: the second part \"abc\": "},
-        {{"--site1=91,0", "--site2=0,1"}, "--site1: \"91,0\": Latitude 91d not in [-90d, 90d]"},
+        {{"--site1=91,0", "--site2=0,1"}, "--site1: \"91,0\": Latitude 91 not in [-90d, 90d]"},
         {{"--site1=40.44", "--site2=0,1"}, "--site1: \"40.44\" has 1 part"},
         {{"--site1=", "--site2=0,1"}, "--site1: the point is empty"},
         {{"--site1=0,0", "--site2=40N 30S"}, "interpreted as latitudes"},
