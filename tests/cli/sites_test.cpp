@@ -147,5 +147,35 @@ TEST(Sites, CommandLinesThatCannotBeCarriedOutAreUsageErrors) {
     }
 }
 
+// Texts that once ended the tool with SIGSEGV inside GeographicLib's DMS decoding, and a few
+// more of their kind: each is a usage error of one line naming the option and the part.
+TEST(Sites, PointTextsThatCrashedTheLibraryAreUsageErrors) {
+    const struct {
+        const char* option;
+        const char* text;
+        const char* said;
+    } cases[] = {
+        {"--site1", "1:1:1:1:1:1 1", "--site1: the first part \"1:1:1:1:1:1\": more than three"},
+        {"--site2", "1 1:1:1:1d1'1\"", "--site2: the second part \"1:1:1:1d1'1\"\": more than"},
+        {"--site1", "1:1:1:1:1:1:1:1:1:1:1:1:1:1:1:1:1:1,1", "--site1: the first part "},
+        {"--site2", "0 1d1'1\"1d1'1\"1\"", "--site2: the second part "},
+        {"--site1", "N1:1:1:1:1:1:1:1 1", "--site1: the first part "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string point = c.text;
+        const CliRun run = RunCli(SiteLink(std::string(c.option) == "--site1"
+                                               ? Args{"--site1=" + point, "--site2=0,1"}
+                                               : Args{"--site1=0,1", "--site2=" + point}));
+        EXPECT_EQ(run.exitStatus, 64) << run.err;
+        EXPECT_TRUE(run.out.empty());
+        // One line of what failed, then the pointer to --help that every usage error has.
+        const std::string first = run.err.substr(0, run.err.find('\n'));
+        EXPECT_EQ(first.rfind(std::string("linkcalc-cli: ") + c.said, 0), 0U) << run.err;
+        EXPECT_EQ(run.err.substr(first.size()),
+                  "\nTry 'linkcalc-cli --help' for more information.\n");
+    }
+}
+
 }  // namespace
 }  // namespace linkcalc::cli_test
