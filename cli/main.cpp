@@ -68,8 +68,12 @@ Sites (instead of --distance: the path length is the geodesic distance on WGS84
 between them, written to the distance field in the unit of --unit, Km when
 --unit is left out or empty, rounded to the metre):
   --site1 POINT     latitude and longitude of side 1, separated by a comma or
-                    blanks, in any form of GeographicLib's DMS decoding:
-                    "40.4406,-79.9959", "40:26:46N 79:58:56W" or 40d26'46"N ...
+                    blanks: each in decimal degrees (-79.9959), as D:M or
+                    D:M:S (40:26:46) or with marks (40d26'46", 40°26′46″,
+                    40.4406°), only the last number with decimals, and a sign
+                    or a hemisphere letter N S E W before or after it (letters
+                    may put the longitude first): "40.4406,-79.9959",
+                    "40:26:46N 79:58:56W", 79d58'56"W 40d26'46"N
   --site2 POINT     latitude and longitude of side 2
   --ground1 M       ground elevation of site 1 above sea level, metres, from
                     -11000 to 9000 (default 0)

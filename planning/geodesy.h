@@ -39,8 +39,8 @@ struct Geodesy {
     static constexpr const char* kInterfaceName = "geodesy/1";
     virtual ~Geodesy() = default;
 
-    // A latitude and a longitude in any form that GeographicLib's DMS decoding reads
-    // ("40.4406,-79.9959", "40°26'46\"N 79°58'56\"W", ...); throws PointError.
+    // A latitude and a longitude in a form point_text.h reads ("40.4406,-79.9959",
+    // "40°26'46\"N 79°58'56\"W", ...), the longitude in [-180, 180]; throws PointError.
     virtual GeoPoint ParsePoint(std::string_view text) const = 0;
     virtual GeodesicInverse Inverse(GeoPoint from, GeoPoint to) const = 0;
     // `count` points (at least 2) equally spaced along the geodesic, both ends included.

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(number_rules calc_run csv_reader terrain)
+[ ${#targets[@]} -gt 0 ] || targets=(number_rules calc_run csv_reader terrain point_text point_parser)
 
 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINKCALC_FUZZ=ON \
   -DLINKCALC_BUILD_CLI=ON -DLINKCALC_BUILD_GUI=OFF -DLINKCALC_BUILD_TESTS=OFF -DLINKCALC_BUILD_BENCH=OFF >/dev/null
@@ -19,7 +19,7 @@ for target in "${targets[@]}"; do
   status=0
   build-fuzz/bin/${target}_fuzz -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
     -artifact_prefix="$work/" "$work" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
-  grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|runtime error|number rules:|calculation run:|csv reader:|terrain:' "$log" || true
+  grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|runtime error|number rules:|calculation run:|csv reader:|terrain:|point text:|point parser:' "$log" || true
   if [ "$status" -ne 0 ]; then
     echo "$target found a fault (exit $status); the input that shows it:"
     for crash in "$work"/crash-* "$work"/leak-* "$work"/timeout-*; do

@@ -96,7 +96,7 @@ TEST(BatchSites, ARowThatCannotBeReadIsInvalidNamingTheColumn) {
         "column lat2: the first part is empty",
         "column ground1 \"high\" is not a number of metres",
         "column mast2 \"-2\": an antenna height above the ground cannot be negative",
-        "column lat1, lon1: \"95,-79.9\": Latitude 95d not in [-90d, 90d]",
+        "column lat1, lon1: \"95,-79.9\": Latitude 95 not in [-90d, 90d]",
         "band \"5900\" is not in the list",
     };
     for (std::size_t i = 0; i < std::size(said); ++i) {
@@ -107,6 +107,34 @@ TEST(BatchSites, ARowThatCannotBeReadIsInvalidNamingTheColumn) {
         EXPECT_EQ(rows[i].at("TxtFM"), "");
     }
     EXPECT_EQ(rows[7].at("outcome"), "completed");
+}
+
+// A site that once crashed GeographicLib's DMS decoding, and the whole batch with it: the row
+// is invalid and the rows around it come out completed.
+TEST(BatchSites, ARowWithACrashingSiteTextIsInvalidAndTheBatchGoesOn) {
+    const CliRun run = RunBatch(
+        "site1,site2,gain1,gain2,band,speed\n"
+        "\"40.4406,-79.9959\",\"40.5,-79.9\"," +
+        kLink + "\n" + "1:1:1:1:1:1 1,\"40.5,-79.9\"," + kLink + "\n" +
+        "\"40.4406,-79.9959\",\"1 1:1:1:1d1'1\"\"\"," + kLink + "\n" +
+        "\"40.4406,-79.9959\",\"40.5,-79.9\"," + kLink + "\n");
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::vector<Row> rows = RowsOf(run.out);
+    ASSERT_EQ(rows.size(), 4U);
+    EXPECT_EQ(rows[0].at("outcome"), "completed");
+    EXPECT_EQ(rows[3].at("outcome"), "completed");
+    EXPECT_EQ(rows[0].at("TxtFM"), rows[3].at("TxtFM"));
+    EXPECT_NE(rows[0].at("distance_m"), "");
+    const char* said[] = {
+        "column site1: the first part \"1:1:1:1:1:1\": more than three numbers",
+        "column site2: the second part \"1:1:1:1d1'1\"\": more than three numbers",
+    };
+    for (std::size_t i = 0; i < std::size(said); ++i) {
+        SCOPED_TRACE(said[i]);
+        EXPECT_EQ(rows[i + 1].at("outcome"), "invalid");
+        EXPECT_EQ(rows[i + 1].at("message").rfind(said[i], 0), 0U) << rows[i + 1].at("message");
+        EXPECT_EQ(rows[i + 1].at("distance_m"), "");
+    }
 }
 
 TEST(BatchSites, AHeaderWithSitesThatDoNotMakeALinkIsAUsageError) {

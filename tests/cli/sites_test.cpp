@@ -129,7 +129,7 @@ TEST(Sites, CommandLinesThatCannotBeCarriedOutAreUsageErrors) {
         {{"--site1=0,0", "--site2=0,1", "--mast2"}, "--mast2 needs a value"},
         {{"--csv=-", "--site1=0,0", "--site2=0,1"}, "--csv takes the sites from the file"},
         {{"--site1=0,0", "--site2=0,abc"}, "--site2: the second part \"abc\": "},
-        {{"--site1=91,0", "--site2=0,1"}, "--site1: \"91,0\": Latitude 91d not in [-90d, 90d]"},
+        {{"--site1=91,0", "--site2=0,1"}, "--site1: \"91,0\": Latitude 91 not in [-90d, 90d]"},
         {{"--site1=40.44", "--site2=0,1"}, "--site1: \"40.44\" has 1 part"},
         {{"--site1=", "--site2=0,1"}, "--site1: the point is empty"},
         {{"--site1=0,0", "--site2=40N 30S"}, "interpreted as latitudes"},
@@ -144,6 +144,36 @@ TEST(Sites, CommandLinesThatCannotBeCarriedOutAreUsageErrors) {
         const std::string first = run.err.substr(0, run.err.find('\n'));
         EXPECT_EQ(first.rfind("linkcalc-cli: ", 0), 0U) << run.err;
         EXPECT_NE(first.find(c.said), std::string::npos) << run.err;
+    }
+}
+
+// Texts that once ended the tool with SIGSEGV inside GeographicLib's DMS decoding, and a few
+// more of their kind: each is a usage error of one line naming the option and the part.
+TEST(Sites, PointTextsThatCrashedTheLibraryAreUsageErrors) {
+    const struct {
+        const char* option;
+        const char* text;
+        const char* said;
+    } cases[] = {
+        {"--site1", "1:1:1:1:1:1 1", "--site1: the first part \"1:1:1:1:1:1\": more than three"},
+        {"--site2", "1 1:1:1:1d1'1\"", "--site2: the second part \"1:1:1:1d1'1\"\": more than"},
+        {"--site1", "1:1:1:1:1:1:1:1:1:1:1:1:1:1:1:1:1:1,1", "--site1: the first part "},
+        {"--site2", "0 1d1'1\"1d1'1\"1\"", "--site2: the second part "},
+        {"--site1", "N1:1:1:1:1:1:1:1 1", "--site1: the first part "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string point = c.text;
+        const CliRun run = RunCli(SiteLink(std::string(c.option) == "--site1"
+                                               ? Args{"--site1=" + point, "--site2=0,1"}
+                                               : Args{"--site1=0,1", "--site2=" + point}));
+        EXPECT_EQ(run.exitStatus, 64) << run.err;
+        EXPECT_TRUE(run.out.empty());
+        // One line of what failed, then the pointer to --help that every usage error has.
+        const std::string first = run.err.substr(0, run.err.find('\n'));
+        EXPECT_EQ(first.rfind(std::string("linkcalc-cli: ") + c.said, 0), 0U) << run.err;
+        EXPECT_EQ(run.err.substr(first.size()),
+                  "\nTry 'linkcalc-cli --help' for more information.\n");
     }
 }
 

@@ -193,10 +193,10 @@ TEST(GeodesyTest, ABadPointSaysWhichPartAndWhy) {
         {"4:60,10", Part::First, "the first part \"4:60\": "},
         {"nan,10", Part::First, "is not a finite angle"},
         {"10,inf", Part::Second, "is not a finite angle"},
-        {"91,10", Part::Whole, "Latitude 91d not in [-90d, 90d]"},
+        {"91,10", Part::Whole, "\"91,10\": Latitude 91 not in [-90d, 90d]"},
         {"40N 30S", Part::Whole, "interpreted as latitudes"},
         {"10E 20W", Part::Whole, "interpreted as longitudes"},
-        {"10,600", Part::Whole, "longitude 600d not in [-540d, 540d]"},
+        {"10,600", Part::Whole, "\"10,600\": longitude 600 not in [-540d, 540d]"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
