@@ -15,6 +15,8 @@ import subprocess
 import sys
 import time
 
+from batch_memory_check import high_water_kb
+
 LINK = ["--gain1", "23", "--gain2", "23", "--band", "5800", "--speed", "54", "--unit", "Km"]
 MOST_ROWS = 1000000
 LONGEST_PATH_M = 20015114  # half the earth's circumference, to the metre below
@@ -28,25 +30,13 @@ def write_largest_terrain(path):
             terrain.write("%.3f,%.1f,%d\n" % (distance, 400 + 300 * math.sin(i / 997.0), i % 41))
 
 
-def peak_kb(pid):
-    """The peak resident memory of the tool so far, from its own account."""
-    try:
-        with open("/proc/%d/status" % pid) as status:
-            for line in status:
-                if line.startswith("VmHWM:"):
-                    return int(line.split()[1])
-    except OSError:
-        pass  # gone already
-    return 0
-
-
 def run(cli, args):
     """The exit status, the peak in MB and the seconds of one run."""
     start = time.monotonic()
     child = subprocess.Popen([cli] + args, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     peak = 0
     while True:
-        peak = max(peak, peak_kb(child.pid))
+        peak = max(peak, high_water_kb(child.pid))
         pid, status, usage = os.wait4(child.pid, os.WNOHANG)
         if pid != 0:
             break

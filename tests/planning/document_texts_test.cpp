@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "command_output.h"
+
 #include "planning/clearance.h"
 #include "planning/map_file.h"
 #include "planning/picture.h"
@@ -156,17 +158,7 @@ ProfileDrawing FaultyDrawing() {
     return drawing;
 }
 
-std::string Output(const std::string& command) {
-    std::string text;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return text;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        text.append(buffer.data(), got);
-    ::pclose(pipe);
-    return text;
-}
+using planning_test::Output;
 
 TEST_F(DocumentTexts, APictureOfFaultyTextsIsWellFormedAndShowsThem) {
     const fs::path svg = folder_ / "path.svg";

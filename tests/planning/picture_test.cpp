@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "command_output.h"
+
 #include "linkcalc/calc_run.h"
 #include "planning/profile_picture.h"
 
@@ -21,17 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command) {
-    std::string text;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return text;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        text.append(buffer.data(), got);
-    ::pclose(pipe);
-    return text;
-}
+using planning_test::Output;
 
 std::string Contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
