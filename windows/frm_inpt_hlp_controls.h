@@ -22,7 +22,8 @@ inline constexpr WindowRow kFrmInptHlpWindow{.name = "FrmInptHlp",
 inline constexpr TwipsArea kInputArea{390, 1980, 9345, 4890};
 
 // Every control of the input help, parents before their children; the step markers lie over
-// the picture, each at what its step speaks of.
+// the picture, each at what its step speaks of. The names are the calculator's own, kept as
+// they are.
 // clang-format off
 inline constexpr std::array kFrmInptHlpControls = std::to_array<ControlRow>({
     {.name = "FrmeInputHelp", .kind = Kind::Frame, .parent = "", .text = "", .left = 0, .top = 0,

@@ -19,7 +19,8 @@ inline constexpr WindowRow kFrmMVAntennasWindow{.name = "FrmMVAntennas",
                                                 .boxes = TitleBoxes::Minimize,
                                                 .icon = ":/icons/antennas.ico"};
 
-// Every control of the antenna picker; all of them use the window font.
+// Every control of the antenna picker; all of them use the window font. The names are the
+// calculator's own, kept as they are.
 // clang-format off
 inline constexpr std::array kFrmMVAntennasControls = std::to_array<ControlRow>({
     // 4.9 GHz band

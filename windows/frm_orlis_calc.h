@@ -18,6 +18,8 @@ struct MainWindowProbe;
 }
 
 // The main window: its fields are the calculation sheet, and its Calc button starts a run.
+// FrmOrlisCalc, FrmMVAntennas, FrmInptHlp and Frmhlp are the calculator's own window names,
+// kept as they are.
 class FrmOrlisCalc final : public QWidget, public CalcSheet {
     Q_OBJECT
 

@@ -33,7 +33,8 @@ inline constexpr WindowRow kFrmOrlisCalcWindow{.name = "FrmOrlisCalc",
 inline constexpr std::string_view kMakerAddress = "http://www.mervane.com";
 
 // Every control of the main window, parents before their children; later rows lie in front.
-// One row per control reads better than one field per line.
+// One row per control reads better than one field per line. The control names are the
+// calculator's own, kept as they are.
 // clang-format off
 inline constexpr std::array kFrmOrlisCalcControls = std::to_array<ControlRow>({
     // Header

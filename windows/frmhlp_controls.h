@@ -26,7 +26,8 @@ inline constexpr WindowRow kFrmhlpWindow{
 inline constexpr TwipsArea kResultArea{375, 4965, 10035, 9570};
 
 // Every control of the result help, parents before their children; the step markers lie over
-// the picture, each at the result its note speaks of.
+// the picture, each at the result its note speaks of. The names are the calculator's own, kept
+// as they are.
 // clang-format off
 inline constexpr std::array kFrmhlpControls = std::to_array<ControlRow>({
     // Shows no text of its own.

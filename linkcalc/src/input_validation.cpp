@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kInvalidInput = "Invalid Input!";
 constexpr std::string_view kMissingInput = "Missing Input!";
 
+// The notices, numbered as the calculator numbers them: its own names, kept as they are.
 constexpr Notice kN1{"Enter a numeric value for the cable loss.\r\ne.i -1, 0, 1, etc...",
                      kInvalidInput, Field::TxtCblLss1};
 constexpr Notice kN2{"Select an antenna.", kInvalidInput, Field::TxtAntG};

@@ -8,7 +8,8 @@
 
 namespace linkcalc {
 
-// The named fields of the calculation sheet: the control names of the main window.
+// The named fields of the calculation sheet: the control names of the main window. They are
+// the calculator's own names, kept as they are, odd spellings and all.
 enum class Field : std::uint8_t {
     // Inputs
     TxtAntG,

@@ -29,7 +29,8 @@ std::string TextOfInteger(std::int16_t value);
 // x rounded to `places` decimal places, ties to even; throws NumericTextError on overflow.
 double RoundToPlaces(double x, int places);
 
-// The window's text functions that a run calls.
+// The window's text functions that a run calls, under the calculator's own names, kept as they
+// are.
 std::string roundoff(std::string_view text);      // whole number, rounding up only from .8
 std::string roundoff2(std::string_view text);     // two decimal places at most
 std::string negativenumb(std::string_view text);  // the value without its minus signs
