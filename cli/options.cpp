@@ -88,7 +88,7 @@ constexpr std::array<Option, 29> kOptions{{
      nullptr, SetInput},
     {"packet", "TEXT", OptionGroup::Inputs, kSingleRun | kSites | kSpeedTable,
      "packet size, bytes (empty: 1518)", nullptr, SetInput},
-    {"site1", "POINT", OptionGroup::Sites, kSites | kSpeedTable,
+    {"site1", "POINT", OptionGroup::Sites, kSites,
      "latitude and longitude of side 1, separated by a comma or\n"
      "blanks: each in decimal degrees (-79.9959), as D:M or\n"
      "D:M:S (40:26:46) or with marks (40d26'46\", 40°26′46″,\n"
@@ -98,29 +98,28 @@ constexpr std::array<Option, 29> kOptions{{
      "\"40:26:46N 79:58:56W\", 79d58'56\"W 40d26'46\"N",
      nullptr,
      [](CommandLine& line, std::string_view, const std::string& value) { line.site1 = value; }},
-    {"site2", "POINT", OptionGroup::Sites, kSites | kSpeedTable, "latitude and longitude of side 2",
-     nullptr,
+    {"site2", "POINT", OptionGroup::Sites, kSites, "latitude and longitude of side 2", nullptr,
      [](CommandLine& line, std::string_view, const std::string& value) { line.site2 = value; }},
-    {"ground1", "M", OptionGroup::Sites, kSites | kSpeedTable,
+    {"ground1", "M", OptionGroup::Sites, kSites,
      "ground elevation of site 1 above sea level, metres, from\n"
      "-11000 to 9000 (default 0)",
      nullptr,
      [](CommandLine& line, std::string_view name, const std::string& value) {
          SetHeight(line.ground1, name, Height::Ground, value);
      }},
-    {"ground2", "M", OptionGroup::Sites, kSites | kSpeedTable,
+    {"ground2", "M", OptionGroup::Sites, kSites,
      "ground elevation of site 2 above sea level, metres (the same)", nullptr,
      [](CommandLine& line, std::string_view name, const std::string& value) {
          SetHeight(line.ground2, name, Height::Ground, value);
      }},
-    {"mast1", "M", OptionGroup::Sites, kSites | kSpeedTable,
+    {"mast1", "M", OptionGroup::Sites, kSites,
      "antenna height above ground at site 1, metres, from 0 to 1000\n"
      "(default: the suggested antenna height of the run, in metres)",
      nullptr,
      [](CommandLine& line, std::string_view name, const std::string& value) {
          SetHeight(line.mast1, name, Height::Mast, value);
      }},
-    {"mast2", "M", OptionGroup::Sites, kSites | kSpeedTable,
+    {"mast2", "M", OptionGroup::Sites, kSites,
      "antenna height above ground at site 2, metres (the same)", nullptr,
      [](CommandLine& line, std::string_view name, const std::string& value) {
          SetHeight(line.mast2, name, Height::Mast, value);

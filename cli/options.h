@@ -10,7 +10,8 @@ namespace linkcalc::cli {
 
 struct CommandLine;
 
-// The forms of the tool, as --help's usage lines show them.
+// The forms of the tool, as --help's usage lines show them. A speed table may also take its path
+// from the sites; the site options' rows name only the form of their own usage line.
 enum Form : std::uint8_t {
     kSingleRun = 1,   // a typed distance
     kSites = 2,       // --site1 and --site2
