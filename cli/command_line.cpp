@@ -5,64 +5,16 @@
 #include <cmath>
 #include <string>
 
-#include "cli/input_options.h"
+#include "cli/options.h"
 #include "planning/earth_bounds.h"
-#include "planning/picture.h"
 
 namespace linkcalc::cli {
 namespace {
-
-char DelimiterNamed(const std::string& value) {
-    if (value == "," || value == ";" || value == "\t") return value[0];
-    if (value == "tab") return '\t';
-    throw UsageError("--delimiter takes \",\", \";\" or \"tab\", not \"" + value + "\"");
-}
 
 std::string BoundText(double metres) {
     std::array<char, 32> buffer{};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), metres).ptr;
     return std::string(buffer.data(), end);
-}
-
-bool IsFlag(const std::string& name) {
-    return name == "help" || name == "version" || name == "json" || name == "quiet" ||
-           name == "speed-table" || name == "csv-out";
-}
-
-bool& FlagOf(CommandLine& line, const std::string& name) {
-    if (name == "help") return line.help;
-    if (name == "version") return line.version;
-    if (name == "json") return line.json;
-    if (name == "quiet") return line.quiet;
-    if (name == "speed-table") return line.speedTable;
-    return line.csvOut;
-}
-
-bool IsSiteOption(const std::string& name) {
-    return name == "site1" || name == "site2" || name == "ground1" || name == "ground2" ||
-           name == "mast1" || name == "mast2" || name == "kml";
-}
-
-void SetSiteOption(CommandLine& line, const std::string& name, const std::string& value) {
-    if (name == "kml") {
-        if (value.empty()) throw UsageError("--kml needs a file name");
-        line.kmlPath = value;
-    } else if (name == "site1") {
-        line.site1 = value;
-    } else if (name == "site2") {
-        line.site2 = value;
-    } else {
-        std::optional<double> metres;
-        if (const auto refusal = HeightRefusal(
-                "--" + name, name.rfind("mast", 0) == 0 ? Height::Mast : Height::Ground, value,
-                metres)) {
-            throw UsageError(*refusal);
-        }
-        (name == "ground1"   ? line.ground1
-         : name == "ground2" ? line.ground2
-         : name == "mast1"   ? line.mast1
-                             : line.mast2) = metres;
-    }
 }
 
 void CheckSites(const CommandLine& line) {
@@ -88,32 +40,6 @@ void CheckSites(const CommandLine& line) {
     }
     if (line.speedTable && line.kmlPath) {
         throw UsageError("--kml cannot go with --speed-table");
-    }
-}
-
-bool IsClearanceOption(const std::string& name) {
-    return name == "terrain" || name == "dem" || name == "k-factor" || name == "profile";
-}
-
-void SetClearanceOption(CommandLine& line, const std::string& name, const std::string& value) {
-    if (name == "k-factor") {
-        line.kFactor = KFactorOf(value);
-        if (!line.kFactor) {
-            throw UsageError("--k-factor \"" + value + "\" is not a positive number");
-        }
-        return;
-    }
-    if (value.empty()) throw UsageError("--" + name + " needs a file name");
-    if (name == "terrain") {
-        line.terrainPath = value;
-    } else if (name == "dem") {
-        line.demPath = value;
-    } else {
-        if (!planning::PictureFormatOf(value)) {
-            throw UsageError("--profile \"" + value +
-                             "\": the picture's name ends in .svg, .png or .pdf");
-        }
-        line.profilePath = value;
     }
 }
 
@@ -214,51 +140,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         const std::size_t equals = arg.find('=');
         const std::string name =
             arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        if (IsFlag(name)) {
+        const auto option = OptionNamed(name);
+        if (!option) throw UsageError("unknown option \"" + arg + "\"");
+        if (option->IsFlag()) {
             if (equals != std::string::npos) throw UsageError("--" + name + " takes no value");
-            FlagOf(line, name) = true;
+            line.*option->flag = true;
             continue;
         }
-        const auto option = InputOptionNamed(name);
-        if (!option && name != "csv" && name != "margin" && name != "delimiter" &&
-            !IsSiteOption(name) && !IsClearanceOption(name)) {
-            throw UsageError("unknown option \"" + arg + "\"");
-        }
-
-        std::string value;
         if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
+            option->set(line, name, arg.substr(equals + 1));
         } else if (i + 1 < args.size()) {
-            value = args[++i];
+            option->set(line, name, args[++i]);
         } else {
             throw UsageError("--" + name + " needs a value");
         }
-
-        if (name == "margin") {
-            line.margin = MarginOf(value);
-            if (!line.margin) throw UsageError("--margin \"" + value + "\" is not a number of dB");
-            continue;
-        }
-        if (name == "delimiter") {
-            line.delimiter = DelimiterNamed(value);
-            continue;
-        }
-        if (IsSiteOption(name)) {
-            SetSiteOption(line, name, value);
-            continue;
-        }
-        if (IsClearanceOption(name)) {
-            SetClearanceOption(line, name, value);
-            continue;
-        }
-        if (!option) {
-            if (value.empty()) throw UsageError("--csv needs a file name, or - for standard input");
-            line.csvPath = value;
-            continue;
-        }
-        auto text = FieldTextOf(option->field, value);
-        if (!text) throw UsageError(RefusalOf(*option, value));
-        line.inputs.emplace_back(option->field, std::move(*text));
     }
     if (line.csvPath && !line.inputs.empty()) {
         throw UsageError("--csv takes its inputs from the file: give no input option with it");

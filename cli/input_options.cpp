@@ -71,7 +71,7 @@ std::string RefusalOf(const InputOption& option, std::string_view value) {
     // A long value is shown by its start: the message stays one short line.
     constexpr std::size_t kShown = 40;
     const std::string_view shown = FirstCharacters(value, kShown);
-    std::string out = option.name == "band" ? "band" : "speed";
+    std::string out = option.field == Field::CmbEFreq ? "band" : "speed";
     out += " \"";
     out += shown;
     if (shown.size() < value.size()) out += "...";

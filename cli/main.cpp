@@ -17,6 +17,7 @@
 #include "cli/input_options.h"
 #include "cli/io.h"
 #include "cli/link_maps.h"
+#include "cli/options.h"
 #include "cli/output_checks.h"
 #include "cli/progress.h"
 #include "cli/report.h"
@@ -40,131 +41,6 @@ constexpr int kExitUnavailable = 69;
 constexpr int kExitSoftware = 70;
 constexpr int kExitOsError = 71;
 constexpr int kExitIoError = 74;
-
-constexpr const char* kUsage = R"(Usage: linkcalc-cli [INPUTS] [GROUND] [--json]
-       linkcalc-cli --site1 POINT --site2 POINT [SITE OPTIONS] [INPUTS] [GROUND]
-                    [--kml FILE] [--json]
-       linkcalc-cli --speed-table [INPUTS] [--margin DB] [--json|--csv-out]
-       linkcalc-cli --csv FILE [--delimiter SEP] [--kml FILE] [--quiet]
-Calculates the link budget of a point-to-point 802.11a link, as the QUARN Link
-Budget Calculator window does when Calc is pressed.
-
-Inputs (each sets its field's text exactly as given; --opt=TEXT or --opt TEXT):
-  --gain1 TEXT      antenna gain of side 1, dBi
-  --gain2 TEXT      antenna gain of side 2, dBi
-  --loss1 TEXT      cable loss of side 1, dB (default "0")
-  --loss2 TEXT      cable loss of side 2, dB (default "0")
-  --distance TEXT   path length, in the unit of --unit
-  --unit TEXT       distance unit: "Miles" or "Km" (any text is taken, as the
-                    editable unit box takes it)
-  --band BAND       4900, 5300, 5400 or 5800 (MHz)
-  --speed SPEED     " 6 Mbps", "12 Mbps", "18 Mbps", "24 Mbps", "36 Mbps",
-                    "48 Mbps" or "54 Mbps", or the bare number (6, 12, ... 54)
-  --packet TEXT     packet size, bytes (empty: 1518)
-An input left out stays as the window opens it; for the band and the speed the
-empty text also means nothing chosen.
-
-Sites (instead of --distance: the path length is the geodesic distance on WGS84
-between them, written to the distance field in the unit of --unit, Km when
---unit is left out or empty, rounded to the metre):
-  --site1 POINT     latitude and longitude of side 1, separated by a comma or
-                    blanks: each in decimal degrees (-79.9959), as D:M or
-                    D:M:S (40:26:46) or with marks (40d26'46", 40°26′46″,
-                    40.4406°), only the last number with decimals, and a sign
-                    or a hemisphere letter N S E W before or after it (letters
-                    may put the longitude first): "40.4406,-79.9959",
-                    "40:26:46N 79:58:56W", 79d58'56"W 40d26'46"N
-  --site2 POINT     latitude and longitude of side 2
-  --ground1 M       ground elevation of site 1 above sea level, metres, from
-                    -11000 to 9000 (default 0)
-  --ground2 M       ground elevation of site 2 above sea level, metres (the same)
-  --mast1 M         antenna height above ground at site 1, metres, from 0 to 1000
-                    (default: the suggested antenna height of the run, in metres)
-  --mast2 M         antenna height above ground at site 2, metres (the same)
-  --kml FILE        also writes a KML 2.2 map: a placemark per site and a line per
-                    link, green for a fade margin of 10 dB or more, yellow from 0
-                    to 10, red below 0 or for a run that stopped or failed; with
-                    --csv, a line for each row run from its sites. Written to a
-                    temporary name and renamed: a failed map or batch leaves none.
-                    A link is followed to the file it names and kept; a file
-                    keeps its mode and owner; a device or a FIFO is written in
-                    place; a folder is refused
-The report gains a "Sites" block (--json: "sites"): the points, the distance,
-the true bearing of each antenna toward the other, and each antenna's tilt
-toward the other antenna top over an earth of 4/3 its radius.
-
-Ground and clearance (worked out when one of these is given):
-  --terrain FILE    the ground along the path: a CSV ("-": standard input) with
-                    the columns distance (metres from site 1) and elevation
-                    (metres above sea level), optional obstruction (trees or
-                    buildings on the ground, metres), in increasing distance
-                    from 0. Without --distance its last distance is the path
-                    length (in --unit, Km when left out); with it the two agree
-                    within 1 %. Lines end in LF, CRLF or CR and hold at most
-                    1 MiB; at most 1000000 rows; elevations from -11000 to 9000,
-                    obstructions from 0 to 1000
-  --dem PATH        the ground from a raster file GDAL reads or a folder of SRTM
-                    tiles (N40W080.hgt), sampled every 30 m between the sites; a
-                    point on a tile's edge is read from either tile, 180 and -180
-                    are one meridian; a cell of no number is a hole, one beyond
-                    -11000 to 9000 m an error
-  --k-factor K      the effective earth radius factor, a number or a fraction
-                    such as 4/3 (the default)
-  --profile FILE    draws the path as SVG, PNG or PDF by the name's extension:
-                    terrain, obstructions, earth bulge, masts, line of sight,
-                    first Fresnel zone and its 60 % line, the worst point, and a
-                    legend with the link's figures; written as --kml is
-Without a terrain or a DEM the ground is a bare earth at sea level. A path is at
-most 20015114.4 m long (half the earth's circumference), sampled every 30 m: at
-most 667172 samples beside a terrain's rows. The masts
-are --mast1 and --mast2, else the suggested antenna height in metres; they stand
-on --ground1 and --ground2, else on the profile's ends (which the Sites block
-then shows). The report gains a "Clearance" block (--json: "clearance"): the
-worst point, whether 60 % of the first Fresnel zone is clear everywhere, and the
-mast, the same at both ends, that clears 60 % and 100 % of it.
-
-Output:
-  (default)         the results laid out like the window; a notice or a failure
-                    goes to standard error as one line naming the field to correct
-  --json            one JSON object: outcome, notice, failure and all 29 fields
-  --csv FILE        a batch, one link per row ("-": standard input); the header
-                    names the input columns gain1, gain2, loss1, loss2, distance,
-                    unit, band, speed, packet (any order, any subset), and for
-                    links from sites site1 and site2 (or lat1, lon1, lat2, lon2),
-                    ground1, ground2, mast1, mast2. Writes CSV: the input
-                    columns, outcome, message, then Lblft1, Lblft2, Lblft3 and
-                    the 17 result fields by control name, and with sites
-                    distance_m, azimuth1_deg, azimuth2_deg, tilt1_deg, tilt2_deg.
-                    A row that cannot be read comes out "invalid", its message
-                    naming the line and the fault (or the column); the batch
-                    goes on. For the ground of each row: terrain, dem and
-                    k-factor; with any of them the output adds k, samples,
-                    worst_distance_m, worst_clearance_m, worst_ratio, clear60,
-                    mast60_m, mast100_m.
-  --delimiter SEP   the separator of the batch, in and out: "," ";" or "tab"
-                    (default: the first of them on the header line, else ",")
-  --quiet           no progress line and no summary of a batch on a terminal
-  --help            this text
-  --version         the version
-
-Speed table (every input but --speed):
-  --speed-table     runs every speed of the list at the path, and finds each
-                    speed's reach: the longest path, in steps of 0.01 of the
-                    unit up to 1000, with a fade margin of at least DB; the last
-                    line names the fastest speed with that margin at the path
-  --margin DB       the fade margin the reach and the recommendation keep, dB
-                    (default 10)
-  --csv-out         writes the table as CSV instead of text (--json: as JSON)
-
-Exit status: 0 completed (or a batch or a speed table run), 1 stopped by a notice,
-2 run failure, 64 usage error (a point that cannot be read, or an output that is
-an input or the other output, included), 65 a terrain or DEM that does not hold
-what it should or an input over its bounds (a path too long included), 66 input
-that cannot be opened, 69 a module that cannot be loaded, 74 read or write error
-(a map that cannot be written, or a closed pipe when SIGPIPE is ignored,
-included). SIGINT, SIGTERM, SIGHUP and SIGPIPE remove the temporary files of
---kml and --profile, then end the tool as they would.
-)";
 
 void Complain(const std::string& message) {
     std::cerr << "linkcalc-cli: " << message << "\n";
@@ -296,7 +172,7 @@ int Main(const std::vector<std::string>& args) {
     const auto line = linkcalc::cli::ParseCommandLine(args);
     linkcalc::cli::StandardOutput out;
     if (line.help) {
-        out.Write(kUsage);
+        out.Write(linkcalc::cli::HelpText());
         return kExitCompleted;
     }
     if (line.version) {
