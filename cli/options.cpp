@@ -27,13 +27,14 @@ void SetInput(CommandLine& line, std::string_view name, const std::string& value
     line.inputs.emplace_back(option->field, std::move(*text));
 }
 
-void SetHeight(std::optional<double>& into, std::string_view name, Height height,
-               const std::string& value) {
+// A ground or a mast of one site, into its member of the command line.
+template <std::optional<double> CommandLine::*kInto, Height kHeight>
+void SetHeight(CommandLine& line, std::string_view name, const std::string& value) {
     std::optional<double> metres;
-    if (const auto refusal = HeightRefusal("--" + std::string(name), height, value, metres)) {
+    if (const auto refusal = HeightRefusal("--" + std::string(name), kHeight, value, metres)) {
         throw UsageError(*refusal);
     }
-    into = metres;
+    line.*kInto = metres;
 }
 
 void SetKFactor(CommandLine& line, std::string_view, const std::string& value) {
@@ -103,27 +104,17 @@ constexpr std::array<Option, 29> kOptions{{
     {"ground1", "M", OptionGroup::Sites, kSites,
      "ground elevation of site 1 above sea level, metres, from\n"
      "-11000 to 9000 (default 0)",
-     nullptr,
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         SetHeight(line.ground1, name, Height::Ground, value);
-     }},
+     nullptr, SetHeight<&CommandLine::ground1, Height::Ground>},
     {"ground2", "M", OptionGroup::Sites, kSites,
      "ground elevation of site 2 above sea level, metres (the same)", nullptr,
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         SetHeight(line.ground2, name, Height::Ground, value);
-     }},
+     SetHeight<&CommandLine::ground2, Height::Ground>},
     {"mast1", "M", OptionGroup::Sites, kSites,
      "antenna height above ground at site 1, metres, from 0 to 1000\n"
      "(default: the suggested antenna height of the run, in metres)",
-     nullptr,
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         SetHeight(line.mast1, name, Height::Mast, value);
-     }},
+     nullptr, SetHeight<&CommandLine::mast1, Height::Mast>},
     {"mast2", "M", OptionGroup::Sites, kSites,
      "antenna height above ground at site 2, metres (the same)", nullptr,
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         SetHeight(line.mast2, name, Height::Mast, value);
-     }},
+     SetHeight<&CommandLine::mast2, Height::Mast>},
     {"kml", "FILE", OptionGroup::Sites, kSites | kBatch,
      "also writes a KML 2.2 map: a placemark per site and a line per\n"
      "link, green for a fade margin of 10 dB or more, yellow from 0\n"
